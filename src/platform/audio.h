@@ -1,0 +1,25 @@
+// Sounds decoded once from Ogg Vorbis (file or "incbin::" data) and the channels that play them.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace dusk {
+
+struct sound;
+struct channel;
+using sound_ptr = std::shared_ptr<sound>;
+using channel_ptr = std::shared_ptr<channel>;
+
+// Opens the audio device once; false when there is none (every sound is then none).
+bool OpenAudio();
+void CloseAudio();
+
+sound_ptr LoadSound(const std::string& source, int flags);  // flags 1 loops; none when it can't be decoded
+channel_ptr PlaySound(const sound_ptr& sound);  // fire-and-forget, a new channel each time
+channel_ptr CueSound(const sound_ptr& sound);   // a new channel paused at the start
+void ResumeChannel(const channel_ptr& channel);
+void StopChannel(const channel_ptr& channel);
+int ChannelPlaying(const channel_ptr& channel);
+
+}  // namespace dusk

@@ -1,0 +1,26 @@
+// Keyboard (Windows virtual-key codes), typed characters, mouse and joystick port 0.
+#pragma once
+
+namespace dusk {
+
+namespace key {
+inline constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kEscape = 27, kSpace = 32;
+inline constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+inline constexpr int kA = 65, kD = 68, kM = 77, kR = 82, kS = 83, kW = 87;
+inline constexpr int kNumpad2 = 98, kNumpad4 = 100, kNumpad6 = 102, kNumpad8 = 104;
+inline constexpr int kF1 = 112, kF12 = 123;
+inline constexpr int kLeftCtrl = 162, kRightCtrl = 163;
+}  // namespace key
+
+int KeyHits(int key);
+int KeyIsDown(int key);
+int NextTypedChar();
+void ClearInput();
+int MousePixelX();
+int MousePixelY();
+int MouseButtonDown(int button);  // 1 left, 2 right, 3 middle
+int JoyButtonHits(int button, int port);
+float JoyAxisX(int port);
+float JoyAxisY(int port);
+
+}  // namespace dusk
