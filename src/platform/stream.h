@@ -21,6 +21,7 @@ class stream {
   double ReadDouble();
   // The bytes up to a line feed, a byte 0 or the end, one character each; a carriage return is dropped.
   std::string ReadLine();
+  void ReadBytes(uint8_t* data, size_t count);  // exactly count bytes, or the read error
 
   void WriteByte(int n);
   void WriteShort(int n);
@@ -30,12 +31,13 @@ class stream {
   void WriteLine(const std::string& text);
   void WriteBytes(const uint8_t* data, size_t count);
 
-  int Eof() const;  // 1 at the end of the stream
-  void Seek(int64_t position);
+  int Eof() const;  // 1 at the end of the stream (always for a writing stream)
+  void Seek(int64_t position);  // a reading stream's position, kept within 0 … Size(); writers ignore it
   int64_t Position() const;
   int64_t Size() const;
   int64_t Remaining() const;  // bytes left to read
-  // Writes buffered bytes out; returns false when the device refused them. Close() calls it.
+  // Writes buffered bytes out; returns false when the device refused them. Close() calls it, and a
+  // refusal there is the write error; a writing stream dropped without Close() is closed the same way.
   [[nodiscard]] bool Flush();
   void Close();
 
@@ -43,8 +45,13 @@ class stream {
 
  protected:
   stream() = default;
-  virtual bool FlushBytes(const std::vector<uint8_t>&) { return true; }
+  // A writing stream's device takes the pending bytes_ and empties it; a memory writer keeps them.
+  virtual bool FlushBytes() { return true; }
+  virtual bool CloseDevice() { return true; }
   [[noreturn]] void ReadError() const;
+  [[noreturn]] void WriteError() const;
+  const uint8_t* Take(size_t count);  // the next count bytes of a reading stream, or the read error
+  void Put(const uint8_t* data, size_t count);
 
   std::vector<uint8_t> bytes_;  // a reading stream's whole contents, or a writing stream's pending bytes
   int64_t position_ = 0;        // read position, or the number of bytes written so far

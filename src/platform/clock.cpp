@@ -1,0 +1,44 @@
+// The millisecond clock, with a virtual mode in which sleeping costs no real time.
+#include "platform/clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace dusk {
+
+namespace {
+
+bool virtual_in_use = false;
+int64_t virtual_ms = 0;
+
+int Wrap(int64_t ms) { return static_cast<int>(static_cast<uint32_t>(static_cast<uint64_t>(ms))); }
+
+}  // namespace
+
+int ClockMs() {
+  if (virtual_in_use) return Wrap(virtual_ms);
+  auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return Wrap(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+void SleepMs(int ms) {
+  if (ms <= 0) return;
+  if (virtual_in_use) {
+    virtual_ms += ms;
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void UseVirtualClock(int start_ms) {
+  virtual_in_use = true;
+  virtual_ms = start_ms;
+}
+
+void UseRealClock() { virtual_in_use = false; }
+
+bool VirtualClockInUse() { return virtual_in_use; }
+
+void AdvanceVirtualClock(int ms) { virtual_ms += ms; }
+
+}  // namespace dusk
