@@ -1,0 +1,144 @@
+// One loaded puzzle: ground and static objects on a 15 x 15 x 15 grid, and the list of moving pieces.
+//
+// A level is a value. Copying it copies the whole puzzle (grids, static objects, the objs list in order,
+// switch door lists, teleporter destinations) and shares nothing, so a copy can be changed freely; two
+// levels compare equal (==) and hash alike (hash(), std::hash) exactly when their puzzle states match.
+// Copies are cheap: the grids hold only the layers that have anything in them, static objects with
+// fields live in one small array, and pieces are values in another.
+//
+// Building a level (what a level builder calls):
+//   level lvl = level::New();
+//   lvl.depth = layers;                          // 1 to 15
+//   lvl.setmap(x, y, z, kind::wall);             // ground of a cell
+//   lvl.setobj(x, y, z, tile::Create(...));      // static object of a cell: star, block, teleporter, ...
+//   lvl.totalstars += 1;                         // stars are counted by the builder
+//   lvl.addobj(tile::Create(kind::horizontalmover, x, y, z, heading, 0, 0));  // pieces, in update order
+//   lvl.addplayer(tile::Create(kind::player, x, y, z, 0, 0, 0));  // appended; becomes playertile()
+//   lvl.playerx = x; ...                         // the start cell
+//   lvl.editobj(x, y, z)->x = destination.x;     // pair a teleporter: change a placed object's fields
+//   lvl.linkdoor(x, y, z, vector::Create(dx, dy, dz));  // add a door cell to the switch at (x, y, z)
+// Playing it (what the level play and a solver call):
+//   lvl.playertile()->Move(dx, dy, 0, lvl, 1, 1, 1, stars, jumps, 0); then lvl.updateobjs();
+//   lvl.playertile()->testmove(dx, dy, 0, lvl, 2);   // the trapped test
+//   map(), obj(), objs() to draw; removeobj() to drop a dissolving piece that became a particle.
+//
+// Every position outside 0..14 in x, y and z reads as floor with no object and is skipped on writes.
+// Pointers and spans returned here stay valid until the level is next changed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "puzzle/kinds.h"
+#include "puzzle/tile.h"
+#include "puzzle/vector.h"
+
+namespace dusk {
+
+class level {
+ public:
+  static constexpr int size = 15;  // cells along x and y, and the most layers
+  static constexpr int layercells = size * size;
+  static constexpr int maxcells = layercells * size;
+
+  int32_t depth = 1;  // layers in use; gates update on these layers only
+  int32_t totalstars = 0;
+  int32_t playerx = 0;
+  int32_t playery = 0;
+  int32_t playerz = 0;
+
+  static level New();
+  // 1 for the wall kinds (1, 3, 4), 0 for every other ground value.
+  static int solid(uint8_t kind);
+  static bool inside(int x, int y, int z) {
+    return static_cast<unsigned>(x) < size && static_cast<unsigned>(y) < size && static_cast<unsigned>(z) < size;
+  }
+
+  // Ground.
+  uint8_t map(int x, int y, int z) const;
+  void setmap(int x, int y, int z, uint8_t kind);
+
+  // Static objects. obj() gives the object of a cell or nullptr. setobj places an object, replacing
+  // whatever the cell held (and its door links); stars and blocks carry no fields, so theirs read back as
+  // 0. editobj() gives write access to the fields of a placed object other than a star or block.
+  const tile* obj(int x, int y, int z) const;
+  tile* editobj(int x, int y, int z);
+  void setobj(int x, int y, int z, const tile& object);
+  void clearobj(int x, int y, int z);
+  // The door cells a switch at (x, y, z) toggles, in the order they were linked (the switch's vec).
+  std::span<const vector> vec(int x, int y, int z) const;
+  // Appends a door cell to the list of the object at (x, y, z); 0 when no object with fields stands there.
+  int linkdoor(int x, int y, int z, const vector& door);
+
+  // Moving pieces, in list order (the order they update in).
+  std::span<const tile> objs() const { return objs_; }
+  std::span<tile> objs() { return objs_; }
+  void addobj(const tile& piece);
+  // Appends a player piece and makes it the playertile (an earlier player stays as a piece).
+  void addplayer(const tile& piece);
+  void removeobj(std::size_t index);
+  tile* playertile() { return player_ < 0 ? nullptr : &objs_[static_cast<std::size_t>(player_)]; }
+  const tile* playertile() const {
+    return player_ < 0 ? nullptr : &objs_[static_cast<std::size_t>(player_)];
+  }
+
+  // Leaves a block at (x, y, z) unless the cell holds an object or is untrailed floor. Always 0.
+  int createtrail(int x, int y, int z);
+  // 1 when any piece of objs stands on the cell.
+  int ObjOnTile(int x, int y, int z) const;
+  // The update after a successful player step: gates, dissolving trail, movers. Always 0.
+  int updateobjs();
+
+  uint64_t hash() const;
+  friend bool operator==(const level& a, const level& b);
+
+ private:
+  friend struct tile;
+
+  // What a cell holds: its ground and a code for its object.
+  static constexpr uint16_t none = 0;
+  static constexpr uint16_t starcode = 1;
+  static constexpr uint16_t blockcode = 2;
+  static constexpr uint16_t firstfixture = 3;  // code firstfixture + i is fixtures_[i]
+  struct cell {
+    uint16_t object = none;
+    uint8_t ground = kind::floor;
+    uint8_t spare = 0;
+    friend bool operator==(const cell&, const cell&) = default;
+  };
+  // A static object with fields, kept in cell order; vecend closes its range of links_.
+  struct fixture {
+    tile object;
+    uint8_t spare = 0;
+    uint16_t where = 0;
+    uint32_t vecend = 0;
+    friend bool operator==(const fixture&, const fixture&) = default;
+  };
+
+  // Cells are stored layer by layer, x-major within a layer (the order every scan of the rules takes),
+  // and only up to the last layer ever written.
+  static int index(int x, int y, int z) { return z * layercells + x * size + y; }
+  cell at(int i) const { return static_cast<std::size_t>(i) < cells_.size() ? cells_[i] : cell{}; }
+  cell& grow(int i);
+  void clearcell(int i);
+  uint32_t vecstart(std::size_t fixtureindex) const {
+    return fixtureindex == 0 ? 0 : fixtures_[fixtureindex - 1].vecend;
+  }
+  void dissolvelayer(int z);
+
+  std::vector<cell> cells_;
+  std::vector<fixture> fixtures_;
+  std::vector<vector> links_;
+  std::vector<tile> objs_;
+  int32_t player_ = -1;
+};
+
+}  // namespace dusk
+
+template <>
+struct std::hash<dusk::level> {
+  std::size_t operator()(const dusk::level& lvl) const noexcept { return lvl.hash(); }
+};
