@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "display/stream_text.h"
 #include "platform/stream.h"
 #include "worlds/world_paths.h"
 #include "worlds/worlds_state.h"
@@ -12,15 +13,6 @@ namespace dusk {
 namespace {
 
 constexpr int kEndOfAppearance = 255;
-
-// A length byte and up to that many characters, stopping quietly where the data ends.
-std::string ReadShortText(stream& in) {
-  std::string text;
-  if (in.Remaining() < 1) return text;
-  const int length = in.ReadByte();
-  while (static_cast<int>(text.size()) < length && in.Remaining() > 0) text.push_back(static_cast<char>(in.ReadByte()));
-  return text;
-}
 
 }  // namespace
 
@@ -32,7 +24,7 @@ std::unique_ptr<world> LoadWorldFrom(stream& in, int w, const star_counter& star
   auto result = std::make_unique<world>();
   world& wd = *result;
   // Damaged files are taken as far as they go: every field below stops the reading where the data ends.
-  const std::string name = ReadShortText(in);
+  const std::string name = ReadShortString(in);
   if (w >= 0 && w < kMaxWorlds) gameworlds.worldname[w] = name;
   if (in.Remaining() < 1) return result;
   wd.unlock_next_upon_normal_completion = in.ReadByte();
@@ -48,7 +40,7 @@ std::unique_ptr<world> LoadWorldFrom(stream& in, int w, const star_counter& star
   }
 
   for (int i = 0; i < kMaxLevels && in.Remaining() > 0; ++i) {
-    wd.levelname[i] = ReadShortText(in);
+    wd.levelname[i] = ReadShortString(in);
     // A name with no numbers after it ends the list without counting as a level.
     if (in.Remaining() < 4) break;
     wd.levelmoves[i] = in.ReadShort();
