@@ -299,12 +299,41 @@ glyph Heart() {
   for (int y = 0; y < kCell; ++y) {
     for (int x = 0; x < kCell; ++x) {
       const double px = x + 0.5, py = y + 0.5;
-      const bool lobe = std::hypot(px - 5.0, py - 5.5) <= 3.3 || std::hypot(px - 11.0, py - 5.5) <= 3.3;
-      const bool point = py >= 5.5 && std::fabs(px - 8.0) <= (14.0 - py) * 6.3 / 8.5;
+      const bool lobe = std::hypot(px - 4.8, py - 5.6) <= 3.4 || std::hypot(px - 11.2, py - 5.6) <= 3.4;
+      const bool point = py >= 6.5 && std::fabs(px - 8.0) <= (14.2 - py) * 0.9;
       if (lobe || point) Set(g, x, y);
     }
   }
   return g;
+}
+
+// The spade is the heart turned over, on a stem; the club three lobes on the same stem.
+glyph Stem(glyph g) {
+  FillRect(g, 7, 10, 9, 14);
+  FillRect(g, 5, 13, 11, 15);
+  return g;
+}
+
+glyph Spade() {
+  const glyph heart = Heart();
+  glyph g{};
+  for (int y = 0; y < kCell; ++y)
+    for (int x = 0; x < kCell; ++x)
+      if (Get(heart, x, y) && 13 - y >= 0) Set(g, x, 13 - y);
+  return Stem(g);
+}
+
+glyph Club() {
+  glyph g{};
+  for (int y = 0; y < kCell; ++y) {
+    for (int x = 0; x < kCell; ++x) {
+      const double px = x + 0.5, py = y + 0.5;
+      if (std::hypot(px - 8.0, py - 4.5) <= 3.1 || std::hypot(px - 4.4, py - 9.0) <= 3.1 ||
+          std::hypot(px - 11.6, py - 9.0) <= 3.1 || std::hypot(px - 8.0, py - 8.0) <= 2.0)
+        Set(g, x, y);
+    }
+  }
+  return Stem(g);
 }
 
 std::array<glyph, 256> MakeGlyphs(const std::map<char32_t, font_glyph>& font) {
@@ -321,6 +350,8 @@ std::array<glyph, 256> MakeGlyphs(const std::map<char32_t, font_glyph>& font) {
   glyphs[2] = Face(true);
   glyphs[3] = Heart();
   glyphs[4] = Diamond();
+  glyphs[5] = Club();
+  glyphs[6] = Spade();
   // The vertical arrows are the horizontal ones turned, so all four match.
   glyphs[24] = Transpose(glyphs[27]);
   glyphs[25] = Transpose(glyphs[26]);
