@@ -39,6 +39,22 @@
 //    53  #595380   progress mark of a locked bonus level
 //    61  #A9B8F0   progress mark of an unlocked bonus level
 //
+// The other game colours, for world tiles (darks suit floors, mids walls, brights objects):
+//
+//    1 #C4BCD6 pale lilac      2 #8C8A3C olive           6 #B0523A rust
+//    7 #6E3B2A umber           8 #2C2A3A charcoal       11 #3D7A3A forest green
+//   12 #6FBF4A leaf green     13 #1F4A2C deep pine      15 #7A2E4A wine
+//   16 #C4466A raspberry      17 #5B4636 walnut         18 #9C7A54 tan
+//   19 #D8B98A sand           23 #2A2350 dusk violet    24 #3A3468 slate violet
+//   27 #A33A3A brick          29 #2A6A50 deep jade      31 #E04868 crimson rose
+//   33 #7A1E1E blood red      34 #FF9A4A amber          38 #2E5E9E steel blue
+//   41 #C25E20 burnt orange   42 #7A3E14 rust brown     43 #FFC8A0 peach
+//   49 #A05A7A mauve          50 #58C0A8 aquamarine     51 #A8F0D8 pale aqua
+//   52 #3A1838 aubergine      54 #8A3A8A dark orchid    55 #C070D0 orchid
+//   56 #E05AB0 magenta pink   57 #6A6458 warm grey      58 #7C7B92 grey
+//   59 #A6A5BA light grey     60 #3B2A1E dark earth     62 #FFFFFF white
+//   63 #101018 near black
+//
 // Usage: make_palette [output.png]   (default game/graphics/palette.png)
 
 #include <png.h>
