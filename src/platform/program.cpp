@@ -11,7 +11,14 @@ void EndProgram() {
   std::exit(0);
 }
 
+namespace {
+fatal_error_handler fatal_handler = nullptr;
+}  // namespace
+
+void SetFatalErrorHandlerForTesting(fatal_error_handler handler) { fatal_handler = handler; }
+
 void FatalError(const std::string& message) {
+  if (fatal_handler != nullptr) fatal_handler(message);
   std::fwrite(message.data(), 1, message.size(), stderr);
   std::fflush(stderr);
   // The shell sees -1 as 255.
