@@ -11,8 +11,10 @@ struct channel;
 using sound_ptr = std::shared_ptr<sound>;
 using channel_ptr = std::shared_ptr<channel>;
 
-// Opens the audio device once; false when there is none (every sound is then none).
-bool OpenAudio();
+// Opens the audio device once (the system's default, or the named one); false when there is none, and
+// then every sound is none and every channel operation does nothing. Closing releases every sound and
+// channel still held: they stay valid objects that do nothing.
+bool OpenAudio(const std::string& device_name = {});
 void CloseAudio();
 
 sound_ptr LoadSound(const std::string& source, int flags);  // flags 1 loops; none when it can't be decoded
@@ -20,6 +22,9 @@ channel_ptr PlaySound(const sound_ptr& sound);  // fire-and-forget, a new channe
 channel_ptr CueSound(const sound_ptr& sound);   // a new channel paused at the start
 void ResumeChannel(const channel_ptr& channel);
 void StopChannel(const channel_ptr& channel);
-int ChannelPlaying(const channel_ptr& channel);
+int ChannelPlaying(const channel_ptr& channel);  // 1 while audibly playing; 0 prepared, stopped or ended
+
+// Channels holding a device source, after finished fire-and-forget channels are reclaimed: for leak checks.
+int ChannelsInUse();
 
 }  // namespace dusk

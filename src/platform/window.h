@@ -13,6 +13,8 @@ namespace dusk {
 bool OpenWindow(int width, int height, const std::string& title);
 void CloseWindow();
 bool WindowIsOpen();
+// The renderer in use, e.g. "opengl (llvmpipe ...)"; empty without a window. For diagnostics and tests.
+std::string RendererName();
 // -1: 60 frames a second by the pacing rule; 1: vertical sync; 0: at once.
 void PresentFrame(int sync);
 int CloseRequested();  // 1 once after the user asked to close the window
@@ -22,18 +24,24 @@ void SetColor(int red, int green, int blue);
 void SetDrawScale(float sx, float sy);
 void FillRect(float x, float y, float w, float h);
 
-// An image cut into equal cells, drawable by index.
+// An image cut into equal cells, drawable by index. A sheet may be loaded before any window is opened and
+// stays usable across closing and reopening the window.
 struct cell_sheet;
 struct cell_sheet_deleter {
   void operator()(cell_sheet* sheet) const;
 };
 using cell_sheet_ptr = std::unique_ptr<cell_sheet, cell_sheet_deleter>;
 
+// None when the file can't be read or decoded, or holds fewer than first + count cells of cellw x cellh.
+// Without an alpha channel, pixels of exactly the mask colour are transparent; with one (or a transparency
+// chunk) a pixel is opaque when its alpha is at least one half.
 cell_sheet_ptr LoadCellSheet(const std::string& path, int cellw, int cellh, int first, int count, int maskred,
                              int maskgreen, int maskblue);
+// Cell 0 … count − 1 of the sheet (image cell first + cell); other numbers draw nothing.
 void DrawCell(const cell_sheet& sheet, float x, float y, int cell);
 
-// The frame drawn so far (since the last present), as ARGB pixels, row by row: for tests and screenshots.
+// The frame drawn so far (since the last present), as opaque ARGB pixels, row by row: for tests and
+// screenshots. Empty (and 0 x 0) without a window.
 std::vector<uint32_t> ReadFramePixels(int& width, int& height);
 
 // An image in memory with 32-bit ARGB pixels.
@@ -45,6 +53,6 @@ struct pixel_image {
 std::unique_ptr<pixel_image> LoadPixels(const std::string& path);
 inline int PixelsWidth(const pixel_image& image) { return image.width; }
 inline int PixelsHeight(const pixel_image& image) { return image.height; }
-int ReadPixel(const pixel_image& image, int x, int y);
+int ReadPixel(const pixel_image& image, int x, int y);  // 0 outside the image
 
 }  // namespace dusk

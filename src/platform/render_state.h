@@ -1,0 +1,64 @@
+// The renderer's state shared by the window and drawing sources; only platform sources include it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/sdl_session.h"
+#include "platform/window.h"
+
+namespace dusk {
+
+// A loaded sheet keeps its pixels in memory: it may be loaded before any window exists, and it must
+// survive the window being closed and opened again. Its pixels are copied into the renderer's atlas.
+struct cell_sheet {
+  int width = 0;
+  int height = 0;
+  int cellw = 0;
+  int cellh = 0;
+  int first = 0;
+  int count = 0;
+  int per_row = 0;
+  std::vector<uint32_t> argb;    // alpha is 0 or 255 only
+  // Where the sheet sits in the atlas of the current renderer.
+  uint64_t atlas_generation = 0;  // 0: not placed
+  int atlas_x = 0;
+  int atlas_y = 0;
+};
+
+struct render_state {
+  sdl::window_ptr window;
+  sdl::renderer_ptr renderer;
+  bool software = false;
+  bool vsync = false;
+  int max_texture_width = 0;
+  int max_texture_height = 0;
+
+  SDL_Color color{255, 255, 255, 255};
+  float scale_x = 1.0f;
+  float scale_y = 1.0f;
+
+  // Pacing of PresentFrame(-1), in the wrapping 32-bit clock.
+  uint32_t next_frame_ms = 0;
+  int carry = 0;
+
+  // Every draw of a frame goes into one vertex list over one texture, so a frame is a single draw call.
+  std::vector<SDL_Vertex> vertices;
+  std::vector<int> indices;
+
+  // One texture holding a white block (for filled rectangles) and every live sheet.
+  sdl::texture_ptr atlas;
+  int atlas_width = 0;
+  int atlas_height = 0;
+  uint64_t atlas_generation = 0;  // bumped on each rebuild, so placements of older atlases are stale
+  bool atlas_dirty = true;
+  std::vector<cell_sheet*> sheets;
+};
+
+render_state& Render();
+// Sends the pending vertices to the renderer.
+void FlushDrawing();
+// Frees the atlas (before its renderer goes) and forgets pending vertices.
+void DropRendererResources();
+
+}  // namespace dusk

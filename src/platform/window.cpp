@@ -1,0 +1,178 @@
+// The window, its renderer (OpenGL through SDL's renderer), frame presentation and its 60-per-second pacing.
+#include <cstring>
+
+#include "platform/clock.h"
+#include "platform/input_injection.h"
+#include "platform/render_state.h"
+#include "platform/window.h"
+
+namespace dusk {
+
+namespace {
+
+constexpr int kRefreshRate = 60;
+
+// The renderer on SDL's OpenGL driver; without it, and only when nothing is shown on a real display,
+// SDL's software renderer, so that tests still run where no OpenGL is available.
+bool CreateRenderer(render_state& render, int width, int height, const std::string& title) {
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
+  SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  render.window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                       SDL_WINDOW_OPENGL));
+  if (render.window) render.renderer.reset(SDL_CreateRenderer(render.window.get(), -1, SDL_RENDERER_ACCELERATED));
+  if (render.renderer) return true;
+  if (!sdl::HeadlessVideo()) {
+    render.window.reset();
+    return false;
+  }
+  render.renderer.reset();
+  render.window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, 0));
+  if (!render.window) return false;
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  render.renderer.reset(SDL_CreateRenderer(render.window.get(), -1, SDL_RENDERER_SOFTWARE));
+  render.software = true;
+  if (!render.renderer) render.window.reset();
+  return render.renderer != nullptr;
+}
+
+}  // namespace
+
+namespace sdl {
+
+bool HeadlessVideo() {
+  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetCurrentVideoDriver() : SDL_getenv("SDL_VIDEODRIVER");
+  if (driver == nullptr) return false;
+  return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
+}
+
+Uint32 CurrentWindowId() {
+  const render_state& render = Render();
+  return render.window ? SDL_GetWindowID(render.window.get()) : 0;
+}
+
+}  // namespace sdl
+
+render_state& Render() {
+  static render_state state;
+  return state;
+}
+
+bool OpenWindow(int width, int height, const std::string& title) {
+  CloseWindow();
+  if (width <= 0 || height <= 0 || !sdl::EnsureEvents()) return false;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (sdl::HeadlessVideo()) {
+    // An offscreen window never holds the keyboard focus, and SDL would drop controller events for it.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  }
+  render_state& render = Render();
+  render.software = false;
+  if (!CreateRenderer(render, width, height, title)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  SDL_RendererInfo info{};
+  SDL_GetRendererInfo(render.renderer.get(), &info);
+  render.max_texture_width = info.max_texture_width > 0 ? info.max_texture_width : 4096;
+  render.max_texture_height = info.max_texture_height > 0 ? info.max_texture_height : 4096;
+  render.vsync = false;
+  render.color = SDL_Color{255, 255, 255, 255};
+  render.scale_x = 1.0f;
+  render.scale_y = 1.0f;
+  render.atlas_dirty = true;
+  render.next_frame_ms = static_cast<uint32_t>(ClockMs());
+  render.carry = 0;
+  SDL_SetRenderDrawColor(render.renderer.get(), 0, 0, 0, 255);
+  SDL_RenderClear(render.renderer.get());
+  SDL_StartTextInput();
+  return true;
+}
+
+void CloseWindow() {
+  render_state& render = Render();
+  if (!render.window) return;
+  DropRendererResources();
+  render.renderer.reset();
+  render.window.reset();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool WindowIsOpen() { return Render().renderer != nullptr; }
+
+std::string RendererName() {
+  render_state& render = Render();
+  if (!render.renderer) return {};
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(render.renderer.get(), &info) != 0 || info.name == nullptr) return {};
+  std::string name = info.name;
+  if (name == "opengl") {
+    // The GL strings say whether a real GPU or Mesa's software rasteriser does the work.
+    using get_string = const unsigned char* (*)(unsigned int);
+    auto gl_get_string = reinterpret_cast<get_string>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    if (gl_get_string != nullptr) {
+      if (const unsigned char* gl = gl_get_string(kGlRenderer)) name += std::string(" (") + reinterpret_cast<const char*>(gl) + ")";
+    }
+  }
+  return name;
+}
+
+void PresentFrame(int sync) {
+  render_state& render = Render();
+  if (!render.renderer) return;
+  sdl::PumpEvents();
+  FlushDrawing();
+  const bool want_vsync = sync == 1;
+  if (want_vsync != render.vsync) {
+    SDL_RenderSetVSync(render.renderer.get(), want_vsync ? 1 : 0);
+    render.vsync = want_vsync;
+  }
+  if (sync == -1) {
+    // 1000 ms do not divide into 60 frames: 16 ms each, and the 40 ms left over are spread by a carry.
+    constexpr int kPeriod = 1000 / kRefreshRate;
+    constexpr int kRemainder = 1000 - kPeriod * kRefreshRate;
+    render.next_frame_ms += kPeriod;
+    render.carry += kRemainder;
+    if (render.carry >= kRefreshRate) {
+      render.carry -= kRefreshRate;
+      render.next_frame_ms += 1;
+    }
+    const int wait = static_cast<int32_t>(render.next_frame_ms - static_cast<uint32_t>(ClockMs()));
+    if (wait <= 0) {
+      render.next_frame_ms -= static_cast<uint32_t>(wait);  // a late frame restarts the schedule from now
+    } else {
+      SleepMs(wait);
+    }
+  }
+  SDL_RenderPresent(render.renderer.get());
+  inject::RunFrameHook();
+}
+
+int CloseRequested() {
+  if (!sdl::EnsureEvents()) return 0;
+  sdl::PumpEvents();
+  return sdl::TakeCloseRequest() ? 1 : 0;
+}
+
+std::vector<uint32_t> ReadFramePixels(int& width, int& height) {
+  width = 0;
+  height = 0;
+  render_state& render = Render();
+  if (!render.renderer) return {};
+  FlushDrawing();
+  int w = 0;
+  int h = 0;
+  if (SDL_GetRendererOutputSize(render.renderer.get(), &w, &h) != 0 || w <= 0 || h <= 0) return {};
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+  if (SDL_RenderReadPixels(render.renderer.get(), nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4) != 0) {
+    return {};
+  }
+  // The frame is opaque; whatever the back buffer's alpha holds means nothing.
+  for (uint32_t& pixel : pixels) pixel |= 0xFF000000u;
+  width = w;
+  height = h;
+  return pixels;
+}
+
+}  // namespace dusk
