@@ -85,9 +85,13 @@ int MouseInCells(int x, int y, int w, int h);
 inline constexpr int kPopupButtonBackground = 22;
 inline constexpr int kPopupMarkerColor = 14;
 inline constexpr int kPopupWidth = 38;
+inline constexpr int kPopupMinimumWidth = 12;
 inline constexpr int kPopupHeight = 8;
 
-// A modal box with the title, the text and a row of buttons, chosen with the keys (left/right, Enter or
+// The popup box's width: 38 cells, or the screen's width when that is narrower (down to 12).
+int PopupWidth();
+
+// A modal box (PopupWidth() x 8 cells, centred) with the title, the text and a row of buttons, chosen with the keys (left/right, Enter or
 // Space, Esc for the last button) or a click. Runs its own frames; returns the chosen button's index, or -1
 // for an empty list. A close request of the window ends the program.
 int popup(const std::string& title, const std::string& text, const std::vector<std::string>& buttons);

@@ -1,4 +1,5 @@
 // The modal popup with its row of buttons, and the mouse in cell units that it and the check boxes read.
+#include <algorithm>
 #include <numeric>
 
 #include "display/display_state.h"
@@ -48,6 +49,8 @@ void UpdateMouse() {
   }
 }
 
+int PopupWidth() { return std::clamp(display.displaywidth, kPopupMinimumWidth, kPopupWidth); }
+
 int MouseInCells(int x, int y, int w, int h) {
   const mouse_cells& m = gadgets.mouse;
   return m.x >= x && m.x <= x + w - 1 && m.y >= y && m.y <= y + h - 1 ? 1 : 0;
@@ -57,24 +60,26 @@ int popup(const std::string& title, const std::string& text, const std::vector<s
   if (buttons.empty()) return -1;
   ClearInput();
 
-  tilemap box = tilemap::Create(kPopupWidth, kPopupHeight);
+  // The box is 38 cells wide, or as wide as the screen when that is narrower, so that it can be read.
+  const int width = PopupWidth();
+  tilemap box = tilemap::Create(width, kPopupHeight);
   box.Fill(0, kButtonText, kBoxBackground, 1);
-  CreateWindow(title, 0, 0, kPopupWidth, kPopupHeight)->draw(box, 0, 0);
-  CreateLabel(text, 1, 1, kPopupWidth - 2, kPopupHeight - 3)->draw(box, 0, 0);
+  CreateWindow(title, 0, 0, width, kPopupHeight)->draw(box, 0, 0);
+  CreateLabel(text, 1, 1, width - 2, kPopupHeight - 3)->draw(box, 0, 0);
 
   const int count = static_cast<int>(buttons.size());
   const int spread = std::accumulate(buttons.begin(), buttons.end(), 2 * count,
                                      [](int sum, const std::string& b) { return sum + static_cast<int>(b.size()); });
   std::vector<int> bx(buttons.size());
   for (int i = 0; i < count; ++i) {
-    bx[static_cast<size_t>(i)] = i * (spread / count) + kPopupWidth / 2 - spread / 2;
+    bx[static_cast<size_t>(i)] = i * (spread / count) + width / 2 - spread / 2;
     InsertString(box, bx[static_cast<size_t>(i)], kButtonRow, buttons[static_cast<size_t>(i)], kButtonText,
                  kPopupButtonBackground);
   }
 
   int selected = 0;
   while (true) {
-    const int left = display.displaywidth / 2 - kPopupWidth / 2;
+    const int left = display.displaywidth / 2 - width / 2;
     const int top = display.displayheight / 2 - kPopupHeight / 2;
     UpdateMouse();
     ClearScreen();
