@@ -75,6 +75,22 @@ bool OpenGameDisplay(const std::string& source_dir, int scale) {
   return true;
 }
 
+bool OpenGameSheetsDisplay(const std::string& folder, const std::string& source_dir, int width_cells,
+                           int height_cells, int scale) {
+  const std::string graphics = source_dir + "/game/graphics";
+  if (!std::filesystem::exists(graphics + "/palette.png")) return false;
+  ResetDisplay();
+  settings.contrast = 0;
+  settings.brightness = 0;
+  const std::string config = folder + "/graphics.txt";
+  std::ofstream out(config);
+  out << "width " << width_cells << "\nheight " << height_cells << "\ntileset \"" << graphics
+      << "/glyphs.png\"\npallet \"" << graphics << "/palette.png\"\n";
+  out.close();
+  OpenDisplay(config, scale, kUseDefaultTitle);
+  return true;
+}
+
 frame ReadFrame() {
   frame f;
   f.rgb = ReadFramePixels(f.width, f.height);

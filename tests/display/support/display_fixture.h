@@ -30,6 +30,11 @@ void OpenTestDisplay(const std::string& folder, int width_cells, int height_cell
 // False (and nothing opened) when they are not there.
 bool OpenGameDisplay(const std::string& source_dir, int scale);
 
+// Opens a display of the given size in cells with the game's own glyph sheets and palette, through a
+// configuration written into folder.
+bool OpenGameSheetsDisplay(const std::string& folder, const std::string& source_dir, int width_cells,
+                           int height_cells, int scale);
+
 // The frame drawn so far, as RGB without alpha.
 struct frame {
   int width = 0;
