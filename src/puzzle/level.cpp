@@ -2,6 +2,8 @@
 #include "puzzle/level.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cstring>
 #include <type_traits>
 
@@ -16,6 +18,18 @@ constexpr tile blocktile{kind::block};
 // The heading steps of a turning mover: right, down, left, up.
 constexpr int headingx[4] = {1, 0, -1, 0};
 constexpr int headingy[4] = {0, 1, 0, -1};
+
+// Every step walks the whole piece list, so the walk compares id and cell as one word per piece.
+uint32_t idandcell(const tile& t) {
+  uint32_t word;
+  std::memcpy(&word, &t, sizeof word);
+  return word;
+}
+constexpr uint32_t cellword(int x, int y, int z) {
+  return static_cast<uint32_t>(x) << 8 | static_cast<uint32_t>(y) << 16 | static_cast<uint32_t>(z) << 24;
+}
+static_assert(offsetof(tile, id) == 0 && offsetof(tile, x) == 1 && offsetof(tile, y) == 2 && offsetof(tile, z) == 3);
+static_assert(std::endian::native == std::endian::little, "idandcell reads the id as the low byte");
 
 // Word-wise hashing over four independent lanes, so long grids hash at memory speed.
 constexpr uint64_t hashprime = 0x9E3779B97F4A7C15ull;
@@ -71,12 +85,6 @@ uint64_t hashvalues(uint64_t h, const std::vector<T>& values) {
 }  // namespace
 
 level level::New() { return level{}; }
-
-int level::solid(uint8_t kind) {
-  return kind == kind::wall || kind == kind::wallsecondlook || kind == kind::wallthirdlook ? 1 : 0;
-}
-
-uint8_t level::map(int x, int y, int z) const { return inside(x, y, z) ? at(index(x, y, z)).ground : 0; }
 
 void level::setmap(int x, int y, int z, uint8_t kind) {
   if (!inside(x, y, z)) return;
@@ -192,10 +200,21 @@ int level::createtrail(int x, int y, int z) {
 
 int level::ObjOnTile(int x, int y, int z) const {
   if (!inside(x, y, z)) return 0;
+  const uint32_t where = cellword(x, y, z);
   for (const tile& piece : objs_) {
-    if (piece.x == x && piece.y == y && piece.z == z) return 1;
+    if ((idandcell(piece) & 0xFFFFFF00u) == where) return 1;
   }
   return 0;
+}
+
+
+bool level::pieceat(int x, int y, int z, const tile* self) const {
+  const uint32_t where = cellword(x, y, z);
+  for (const tile& piece : objs_) {
+    const uint32_t word = idandcell(piece);
+    if ((word & 0xFFFFFF00u) == where && (word & 0xFFu) != kind::dissolvingtrail && &piece != self) return true;
+  }
+  return false;
 }
 
 void level::dissolvelayer(int z) {
@@ -330,9 +349,7 @@ bool operator==(const level& a, const level& b) {
     return false;
   }
   const std::size_t common = std::min(a.cells_.size(), b.cells_.size());
-  if (!std::equal(a.cells_.begin(), a.cells_.begin() + static_cast<std::ptrdiff_t>(common), b.cells_.begin())) {
-    return false;
-  }
+  if (common > 0 && std::memcmp(a.cells_.data(), b.cells_.data(), common * sizeof(level::cell)) != 0) return false;
   const auto& longer = a.cells_.size() > common ? a.cells_ : b.cells_;
   return std::all_of(longer.begin() + static_cast<std::ptrdiff_t>(common), longer.end(),
                      [](const level::cell& c) { return c == level::cell{}; });

@@ -52,13 +52,15 @@ class level {
 
   static level New();
   // 1 for the wall kinds (1, 3, 4), 0 for every other ground value.
-  static int solid(uint8_t kind);
+  static int solid(uint8_t kind) {
+    return kind == kind::wall || kind == kind::wallsecondlook || kind == kind::wallthirdlook ? 1 : 0;
+  }
   static bool inside(int x, int y, int z) {
     return static_cast<unsigned>(x) < size && static_cast<unsigned>(y) < size && static_cast<unsigned>(z) < size;
   }
 
   // Ground.
-  uint8_t map(int x, int y, int z) const;
+  uint8_t map(int x, int y, int z) const { return inside(x, y, z) ? at(index(x, y, z)).ground : 0; }
   void setmap(int x, int y, int z, uint8_t kind);
 
   // Static objects. obj() gives the object of a cell or nullptr. setobj places an object, replacing
@@ -128,6 +130,8 @@ class level {
     return fixtureindex == 0 ? 0 : fixtures_[fixtureindex - 1].vecend;
   }
   void dissolvelayer(int z);
+  // Whether a piece other than a dissolving one (and other than self) stands on the cell.
+  bool pieceat(int x, int y, int z, const tile* self) const;
 
   std::vector<cell> cells_;
   std::vector<fixture> fixtures_;

@@ -43,13 +43,7 @@ int tile::Move(int dx, int dy, int dz, level& lvl, int leavetrail, int collect, 
   auto atfrom = [&] { return tox == fromx && toy == fromy && toz == fromz; };
 
   // Pieces: every piece but a dissolving one holds the step back, in every mode.
-  for (const tile& piece : lvl.objs_) {
-    if (&piece == this) continue;
-    if (piece.x == tox && piece.y == toy && piece.z == toz && piece.id != kind::dissolvingtrail) {
-      holdback();
-      break;
-    }
-  }
+  if (lvl.pieceat(tox, toy, toz, this)) holdback();
 
   // Ground.
   const uint8_t ground = lvl.map(tox, toy, toz);
