@@ -11,7 +11,9 @@
 #include "platform/window.h"
 #include "tests/display/support/display_fixture.h"
 #include "tests/platform/support/temp_folder.h"
+#include "files/error_report.h"
 #include "ui/gadget.h"
+#include "ui/gadget_error_reporting.h"
 
 namespace dusk {
 namespace {
@@ -178,6 +180,20 @@ TEST_F(PopupTest, MouseCellFollowsGlyphSizeAndScale) {
   EXPECT_EQ(gadgets.mouse.released[3], 1);
   UpdateMouse();
   EXPECT_EQ(gadgets.mouse.released[3], 0);
+}
+
+}  // namespace
+}  // namespace dusk
+
+namespace dusk {
+namespace {
+
+TEST_F(PopupTest, ScreenFileErrorsComeUpAsPopups) {
+  InstallPopupErrorReporting();
+  Script({{1, Press(key::kEnter)}});
+  ReportError("Error!", "Unrecognized file header!");
+  EXPECT_EQ(frames_, 1);
+  SetErrorReporter({});
 }
 
 }  // namespace
