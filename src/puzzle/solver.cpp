@@ -1,0 +1,611 @@
+// The level solver: breadth-first search over compact puzzle states, with sound cuts, and a beam search
+// for levels too open to finish within the budget.
+#include "puzzle/solver.h"
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <unordered_set>
+
+#include "puzzle/kinds.h"
+
+namespace dusk {
+
+namespace {
+
+constexpr int layercells = level::layercells;
+
+int cellindex(int x, int y, int z) {
+  return z * layercells + x * level::size + y;
+}
+int cellx(int c) {
+  return (c % layercells) / level::size;
+}
+int celly(int c) {
+  return c % level::size;
+}
+int cellz(int c) {
+  return c / layercells;
+}
+
+constexpr tile startile{kind::star};
+constexpr tile blocktile{kind::block};
+constexpr std::size_t piecebytes = 9;
+
+uint64_t hashbytes(std::span<const uint8_t> bytes) {
+  uint64_t h = 0x243F6A8885A308D3ull ^ bytes.size();
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 31;
+  }
+  if (i < bytes.size()) {
+    uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + i, bytes.size() - i);
+    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+  }
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  return h;
+}
+
+// A puzzle state as bytes: only what play can change, against the start level.
+//   block bit per cell of the layers in use; star bit per star of the start; the flag b of every object a
+//   switch flips; s and t of every timed gate; the player's place in objs; every piece of objs whole.
+// Fixtures (teleporters, switches, doors, gates) are never added or removed by play, the ground never
+// changes, and stars appear only where they started, so these bytes give the whole level back.
+class state_codec {
+ public:
+  explicit state_codec(const level& start) : blank_(start) {
+    int top = std::clamp(start.depth, 1, level::size) - 1;
+    for (int c = 0; c < level::maxcells; ++c) {
+      const tile* object = start.obj(cellx(c), celly(c), cellz(c));
+      if (object == nullptr) continue;
+      if (object->id == kind::star || object->id == kind::block) {
+        top = std::max(top, cellz(c));
+        if (object->id == kind::star) starcells_.push_back(static_cast<uint16_t>(c));
+        continue;
+      }
+      if (object->id == kind::timedgate) gatecells_.push_back(static_cast<uint16_t>(c));
+      if (object->id == kind::teleporter && level::inside(object->x, object->y, object->z)) {
+        top = std::max(top, static_cast<int>(object->z));
+      }
+      for (const vector& v : start.vec(cellx(c), celly(c), cellz(c))) {
+        const tile* door = start.obj(v.x, v.y, v.z);
+        if (door == nullptr || door->id == kind::star || door->id == kind::block) continue;
+        const auto d = static_cast<uint16_t>(cellindex(v.x, v.y, v.z));
+        if (std::find(flipcells_.begin(), flipcells_.end(), d) == flipcells_.end()) flipcells_.push_back(d);
+      }
+    }
+    for (const tile& piece : start.objs()) {
+      if (level::inside(piece.x, piece.y, piece.z)) top = std::max(top, static_cast<int>(piece.z));
+    }
+    layers_ = top + 1;
+    blockbytes_ = static_cast<std::size_t>((layers_ * layercells + 7) / 8);
+    starbytes_ = (starcells_.size() + 7) / 8;
+    fixedbytes_ = blockbytes_ + starbytes_ + flipcells_.size() + 2 * gatecells_.size() + 4;
+
+    for (int c = 0; c < level::maxcells; ++c) {
+      const tile* object = blank_.obj(cellx(c), celly(c), cellz(c));
+      if (object != nullptr && (object->id == kind::star || object->id == kind::block)) {
+        blank_.clearobj(cellx(c), celly(c), cellz(c));
+      }
+    }
+    while (!blank_.objs().empty()) blank_.removeobj(blank_.objs().size() - 1);
+  }
+
+  int layers() const { return layers_; }
+  const std::vector<uint16_t>& starcells() const { return starcells_; }
+
+  void encode(const level& lvl, std::vector<uint8_t>& out) const {
+    const auto pieces = lvl.objs();
+    out.assign(fixedbytes_ + pieces.size() * piecebytes, 0);
+    uint8_t* p = out.data();
+    const int cells = layers_ * layercells;
+    for (int c = 0; c < cells; ++c) {
+      const tile* object = lvl.obj(cellx(c), celly(c), cellz(c));
+      if (object != nullptr && object->id == kind::block) p[c >> 3] |= static_cast<uint8_t>(1u << (c & 7));
+    }
+    p += blockbytes_;
+    for (std::size_t i = 0; i < starcells_.size(); ++i) {
+      const int c = starcells_[i];
+      const tile* object = lvl.obj(cellx(c), celly(c), cellz(c));
+      if (object != nullptr && object->id == kind::star) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+    }
+    p += starbytes_;
+    for (const uint16_t c : flipcells_) *p++ = lvl.obj(cellx(c), celly(c), cellz(c))->b;
+    for (const uint16_t c : gatecells_) {
+      const tile* gate = lvl.obj(cellx(c), celly(c), cellz(c));
+      *p++ = gate->s;
+      *p++ = gate->t;
+    }
+    const tile* player = lvl.playertile();
+    const std::size_t playerat =
+        player == nullptr ? 0xFFFF : static_cast<std::size_t>(player - pieces.data());
+    *p++ = static_cast<uint8_t>(pieces.size());
+    *p++ = static_cast<uint8_t>(pieces.size() >> 8);
+    *p++ = static_cast<uint8_t>(playerat);
+    *p++ = static_cast<uint8_t>(playerat >> 8);
+    for (const tile& piece : pieces) {
+      static_assert(sizeof(tile) == piecebytes);
+      std::memcpy(p, &piece, piecebytes);
+      p += piecebytes;
+    }
+  }
+
+  void decode(std::span<const uint8_t> bytes, level& out) const {
+    out = blank_;
+    const uint8_t* p = bytes.data();
+    const int cells = layers_ * layercells;
+    for (int c = 0; c < cells; c += 8) {
+      unsigned bits = p[c >> 3];
+      while (bits != 0) {
+        const int at = c + std::countr_zero(bits);
+        bits &= bits - 1;
+        out.setobj(cellx(at), celly(at), cellz(at), blocktile);
+      }
+    }
+    p += blockbytes_;
+    for (std::size_t i = 0; i < starcells_.size(); ++i) {
+      if ((p[i >> 3] >> (i & 7)) & 1) {
+        const int c = starcells_[i];
+        out.setobj(cellx(c), celly(c), cellz(c), startile);
+      }
+    }
+    p += starbytes_;
+    for (const uint16_t c : flipcells_) out.editobj(cellx(c), celly(c), cellz(c))->b = *p++;
+    for (const uint16_t c : gatecells_) {
+      tile* gate = out.editobj(cellx(c), celly(c), cellz(c));
+      gate->s = *p++;
+      gate->t = *p++;
+    }
+    const std::size_t count = p[0] | static_cast<std::size_t>(p[1]) << 8;
+    const std::size_t playerat = p[2] | static_cast<std::size_t>(p[3]) << 8;
+    p += 4;
+    for (std::size_t i = 0; i < count; ++i) {
+      tile piece;
+      std::memcpy(&piece, p, piecebytes);
+      p += piecebytes;
+      if (i == playerat) {
+        out.addplayer(piece);
+      } else {
+        out.addobj(piece);
+      }
+    }
+  }
+
+  int starsleft(std::span<const uint8_t> bytes) const {
+    int n = 0;
+    for (std::size_t i = 0; i < starbytes_; ++i)
+      n += std::popcount(static_cast<unsigned>(bytes[blockbytes_ + i]));
+    return n;
+  }
+  bool blockat(std::span<const uint8_t> bytes, int c) const { return (bytes[c >> 3] >> (c & 7)) & 1; }
+  bool starat(std::span<const uint8_t> bytes, std::size_t i) const {
+    return (bytes[blockbytes_ + (i >> 3)] >> (i & 7)) & 1;
+  }
+
+ private:
+  int layers_ = 1;
+  std::vector<uint16_t> starcells_;
+  std::vector<uint16_t> flipcells_;
+  std::vector<uint16_t> gatecells_;
+  std::size_t blockbytes_ = 0;
+  std::size_t starbytes_ = 0;
+  std::size_t fixedbytes_ = 0;
+  level blank_;
+};
+
+// The cut: a flood from the player over every cell the player could still ever stand on must reach
+// every remaining star, within the moves left. The flood is a superset of real play, so the cut is sound:
+//   - walls never change; a block stays forever unless its layer has a trail-clearing floor (and it
+//     doesn't stand on fixed-trail floor); a player piece that is not the player never moves;
+//   - doors, gates, movers, stars and blocks that may dissolve all count as passable;
+//   - one-way floors are entered only along their way, exactly as the rule book says;
+//   - stepping onto a sending teleporter lands on its destination, unexamined, as the rule book does.
+// Its distances are then lower bounds on the moves to each star: the farthest star, and the nearest plus
+// one move per further star (a step takes at most one star), must both fit in the moves left.
+class reach_bound {
+ public:
+  reach_bound(const level& start, const state_codec& codec) : codec_(codec) {
+    const int cells = codec.layers() * layercells;
+    ground_.assign(static_cast<std::size_t>(cells), 0);
+    wall_.assign(static_cast<std::size_t>(cells), 0);
+    keepsblocks_.assign(static_cast<std::size_t>(cells), 1);
+    jump_.assign(static_cast<std::size_t>(cells), -1);
+    seen_.assign(static_cast<std::size_t>(cells), 0);
+    dist_.assign(static_cast<std::size_t>(cells), 0);
+    queue_.resize(static_cast<std::size_t>(cells));
+    std::vector<bool> clearinglayer(static_cast<std::size_t>(codec.layers()), false);
+    for (int c = 0; c < cells; ++c) {
+      const uint8_t g = start.map(cellx(c), celly(c), cellz(c));
+      ground_[c] = g;
+      if (level::solid(g) != 0) wall_[c] = 1;
+      if (g == kind::trailclearingfloor) clearinglayer[cellz(c)] = true;
+      const tile* object = start.obj(cellx(c), celly(c), cellz(c));
+      if (object != nullptr && object->id == kind::teleporter && object->f != 0 &&
+          level::inside(object->x, object->y, object->z) && object->z < codec.layers()) {
+        jump_[c] = cellindex(object->x, object->y, object->z);
+      }
+    }
+    for (int c = 0; c < cells; ++c) {
+      if (clearinglayer[cellz(c)] && ground_[c] != kind::fixedtrailfloor) keepsblocks_[c] = 0;
+    }
+    const tile* player = start.playertile();
+    for (const tile& piece : start.objs()) {
+      if (&piece != player && piece.id == kind::player && piece.z < codec.layers()) {
+        wall_[cellindex(piece.x, piece.y, piece.z)] = 1;
+      }
+    }
+  }
+
+  // True when the state can still win with movesleft moves.
+  bool canwin(std::span<const uint8_t> state, const tile& player, int movesleft) {
+    if (++stamp_ == 0) {
+      std::fill(seen_.begin(), seen_.end(), 0);
+      stamp_ = 1;
+    }
+    if (player.z >= codec_.layers() || !level::inside(player.x, player.y, player.z)) return true;
+    std::size_t head = 0;
+    std::size_t tail = 0;
+    const int from = cellindex(player.x, player.y, player.z);
+    seen_[from] = stamp_;
+    dist_[from] = 0;
+    queue_[tail++] = static_cast<uint16_t>(from);
+    while (head < tail) {
+      const int c = queue_[head++];
+      const int x = cellx(c);
+      const int y = celly(c);
+      const int z = cellz(c);
+      const uint16_t d = static_cast<uint16_t>(dist_[c] + 1);
+      for (int s = 0; s < 4; ++s) {
+        const int nx = x + stepdx[s];
+        const int ny = y + stepdy[s];
+        if (nx < 0 || ny < 0 || nx >= level::size || ny >= level::size) continue;
+        int n = cellindex(nx, ny, z);
+        if (wall_[n] != 0 || (keepsblocks_[n] != 0 && codec_.blockat(state, n))) continue;
+        const uint8_t g = ground_[n];
+        if ((g == kind::onewayup && s != 0) || (g == kind::onewaydown && s != 1) ||
+            (g == kind::onewayleft && s != 2) || (g == kind::onewayright && s != 3)) {
+          continue;
+        }
+        if (jump_[n] >= 0) n = jump_[n];
+        if (seen_[n] == stamp_) continue;
+        seen_[n] = stamp_;
+        dist_[n] = d;
+        queue_[tail++] = static_cast<uint16_t>(n);
+      }
+    }
+    int remaining = 0;
+    int nearest = 1 << 20;
+    int farthest = 0;
+    const auto& stars = codec_.starcells();
+    for (std::size_t i = 0; i < stars.size(); ++i) {
+      if (!codec_.starat(state, i)) continue;
+      const int c = stars[i];
+      if (c >= static_cast<int>(seen_.size()) || seen_[c] != stamp_) return false;
+      ++remaining;
+      nearest = std::min<int>(nearest, dist_[c]);
+      farthest = std::max<int>(farthest, dist_[c]);
+    }
+    if (remaining == 0) return true;
+    return farthest <= movesleft && nearest + remaining - 1 <= movesleft;
+  }
+
+ private:
+  const state_codec& codec_;
+  std::vector<uint8_t> ground_;
+  std::vector<uint8_t> wall_;
+  std::vector<uint8_t> keepsblocks_;
+  std::vector<int> jump_;
+  std::vector<uint32_t> seen_;
+  std::vector<uint16_t> dist_;
+  std::vector<uint16_t> queue_;
+  uint32_t stamp_ = 0;
+};
+
+// Every state met, as bytes in one arena, with an open-addressing set of their indices.
+class state_store {
+ public:
+  std::size_t size() const { return offsets_.size() - 1; }
+  std::span<const uint8_t> at(std::size_t i) const {
+    return {bytes_.data() + offsets_[i], offsets_[i + 1] - offsets_[i]};
+  }
+  uint32_t parent(std::size_t i) const { return parents_[i]; }
+  uint8_t step(std::size_t i) const { return steps_[i]; }
+
+  bool contains(std::span<const uint8_t> state, uint64_t h) const {
+    if (slots_.empty()) return false;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t s = h & mask;; s = (s + 1) & mask) {
+      const uint64_t slot = slots_[s];
+      if (slot == 0) return false;
+      if ((slot >> 32) == (h >> 32)) {
+        const auto other = at(static_cast<uint32_t>(slot) - 1);
+        if (other.size() == state.size() && std::equal(other.begin(), other.end(), state.begin()))
+          return true;
+      }
+    }
+  }
+
+  void add(std::span<const uint8_t> state, uint64_t h, uint32_t parent, uint8_t step) {
+    if ((size() + 1) * 10 > slots_.size() * 6) grow();
+    bytes_.insert(bytes_.end(), state.begin(), state.end());
+    offsets_.push_back(bytes_.size());
+    parents_.push_back(parent);
+    steps_.push_back(step);
+    place(h, static_cast<uint32_t>(size() - 1));
+  }
+
+ private:
+  void place(uint64_t h, uint32_t index) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t s = h & mask;
+    while (slots_[s] != 0) s = (s + 1) & mask;
+    slots_[s] = (h >> 32) << 32 | (static_cast<uint64_t>(index) + 1);
+  }
+  void grow() {
+    slots_.assign(std::max<std::size_t>(1024, slots_.size() * 2), 0);
+    for (std::size_t i = 0; i < size(); ++i) place(hashbytes(at(i)), static_cast<uint32_t>(i));
+  }
+
+  std::vector<uint8_t> bytes_;
+  std::vector<std::size_t> offsets_{0};
+  std::vector<uint32_t> parents_;
+  std::vector<uint8_t> steps_;
+  std::vector<uint64_t> slots_;
+};
+
+using clock_type = std::chrono::steady_clock;
+
+double since(clock_type::time_point start) {
+  return std::chrono::duration<double>(clock_type::now() - start).count();
+}
+
+int collectedstars(const state_codec& codec, std::span<const uint8_t> state) {
+  return static_cast<int>(codec.starcells().size()) - codec.starsleft(state);
+}
+
+// Looks for any solution in the time left: keeps the width most promising states of each depth (most
+// stars taken, then the nearest remaining star), wider each round while time remains.
+struct beam_outcome {
+  std::vector<uint8_t> steps;
+  std::size_t states = 0;
+};
+
+beam_outcome BeamSearch(const level& start, int allowance, const state_codec& codec, reach_bound& bound,
+                        double deadline, clock_type::time_point began) {
+  beam_outcome best;
+  struct node {
+    level lvl;
+    std::vector<uint8_t> steps;
+    int stars = 0;
+    int rank = 0;
+  };
+  std::vector<uint8_t> buffer;
+  for (std::size_t width = 256; since(began) < deadline; width *= 4) {
+    std::vector<node> beam;
+    beam.push_back({start, {}, 0, 0});
+    bool found = false;
+    for (int depth = 0; depth < allowance && !beam.empty() && !found; ++depth) {
+      if (!best.steps.empty() && depth + 1 >= static_cast<int>(best.steps.size())) break;
+      std::vector<node> next;
+      std::unordered_set<uint64_t> seen;
+      for (const node& parent : beam) {
+        if (since(began) >= deadline) return best;
+        for (int s = 0; s < 4 && !found; ++s) {
+          node child{parent.lvl, parent.steps, parent.stars, 0};
+          const turn_result turn = PlayTurn(child.lvl, s);
+          if (turn.moved == 0) continue;
+          ++best.states;
+          child.steps.push_back(static_cast<uint8_t>(s));
+          child.stars += turn.stars;
+          const play_state judged = Judge(child.lvl, child.stars, depth + 1, allowance);
+          if (judged == play_state::won) {
+            best.steps = child.steps;
+            found = true;
+            break;
+          }
+          if (judged != play_state::playing) continue;
+          codec.encode(child.lvl, buffer);
+          const uint64_t h = hashbytes(buffer);
+          if (!seen.insert(h).second) continue;
+          if (!bound.canwin(buffer, *child.lvl.playertile(), allowance - depth - 1)) continue;
+          child.rank = child.stars;
+          next.push_back(std::move(child));
+        }
+      }
+      std::stable_sort(next.begin(), next.end(),
+                       [](const node& a, const node& b) { return a.rank > b.rank; });
+      if (next.size() > width) next.resize(width);
+      beam = std::move(next);
+    }
+    if (width > (std::size_t{1} << 20)) break;
+  }
+  return best;
+}
+
+}  // namespace
+
+void DropDissolvedPieces(level& lvl) {
+  for (std::size_t i = 0; i < lvl.objs().size();) {
+    const tile& piece = lvl.objs()[i];
+    if (piece.id == kind::dissolvingtrail && piece.f == 1) {
+      lvl.removeobj(i);
+    } else {
+      ++i;
+    }
+  }
+}
+
+turn_result PlayTurn(level& lvl, int step) {
+  turn_result result;
+  tile* player = lvl.playertile();
+  if (player == nullptr || step < 0 || step > 3) return result;
+  result.moved = player->Move(stepdx[step], stepdy[step], 0, lvl, 1, 1, 1, result.stars, result.jumps, 0);
+  if (result.moved != 0) {
+    lvl.updateobjs();
+    DropDissolvedPieces(lvl);
+  }
+  return result;
+}
+
+play_state Judge(level& lvl, int stars, int moves, int allowance) {
+  if (stars == lvl.totalstars) return play_state::won;
+  if (moves >= allowance) return play_state::out_of_moves;
+  static constexpr int tries[4][2] = {{-1, 0}, {0, -1}, {0, 1}, {1, 0}};
+  if (lvl.playertile() == nullptr) return play_state::trapped;
+  for (const auto& t : tries) {
+    if (lvl.playertile()->testmove(t[0], t[1], 0, lvl, 2) != 0) return play_state::playing;
+  }
+  return play_state::trapped;
+}
+
+replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> steps) {
+  replay_outcome out;
+  out.state = Judge(lvl, 0, 0, allowance);
+  for (const uint8_t s : steps) {
+    if (out.state != play_state::playing) {
+      ++out.unplayed;
+      continue;
+    }
+    const turn_result turn = PlayTurn(lvl, s);
+    out.stars += turn.stars;
+    if (turn.moved != 0) {
+      ++out.moves;
+    } else {
+      ++out.held;
+    }
+    out.state = Judge(lvl, out.stars, out.moves, allowance);
+  }
+  return out;
+}
+
+solve_result Solve(const level& start, int allowance, const solver_limits& limits) {
+  const auto began = clock_type::now();
+  solve_result result;
+  auto finish = [&](solve_status status) {
+    result.status = status;
+    result.moves = static_cast<int>(result.steps.size());
+    result.score = status == solve_status::solved || status == solve_status::best_found
+                       ? 9 * start.totalstars - result.moves
+                       : 0;
+    result.seconds = since(began);
+    return result;
+  };
+  if (start.playertile() == nullptr) return finish(solve_status::no_player);
+
+  level current = start;
+  result.states = 1;
+  switch (Judge(current, 0, 0, allowance)) {
+    case play_state::won:
+      return finish(solve_status::solved);
+    case play_state::playing:
+      break;
+    default:
+      return finish(solve_status::unsolvable);
+  }
+
+  const state_codec codec(start);
+  reach_bound bound(start, codec);
+  auto store = std::make_unique<state_store>();
+  std::vector<uint8_t> buffer;
+  codec.encode(start, buffer);
+  if (!bound.canwin(buffer, *start.playertile(), allowance)) return finish(solve_status::unsolvable);
+  store->add(buffer, hashbytes(buffer), 0, 0);
+
+  // The breadth-first search proper gets most of the time; the beam search what remains.
+  const double bfsdeadline = limits.max_seconds * 0.8;
+  level child;
+  level check;
+  std::size_t begin = 0;
+  bool outofbudget = false;
+  for (int depth = 0; depth < allowance && !outofbudget; ++depth) {
+    const std::size_t end = store->size();
+    if (begin == end) break;
+    for (std::size_t i = begin; i < end; ++i) {
+      if ((i & 255) == 0 && since(began) > bfsdeadline) {
+        result.limit = "time";
+        outofbudget = true;
+        break;
+      }
+      if (store->size() >= limits.max_states) {
+        result.limit = "states";
+        outofbudget = true;
+        break;
+      }
+      const auto state = store->at(i);
+      codec.decode(state, current);
+      const int stars = collectedstars(codec, state);
+      for (int s = 0; s < 4; ++s) {
+        child = current;
+        const turn_result turn = PlayTurn(child, s);
+        if (turn.moved == 0) continue;
+        const int moves = depth + 1;
+        const play_state judged = Judge(child, stars + turn.stars, moves, allowance);
+        if (judged == play_state::won) {
+          result.steps.push_back(static_cast<uint8_t>(s));
+          for (std::size_t at = i; at != 0; at = store->parent(at)) result.steps.push_back(store->step(at));
+          std::reverse(result.steps.begin(), result.steps.end());
+          result.states = store->size();
+          return finish(solve_status::solved);
+        }
+        if (judged != play_state::playing) continue;
+        codec.encode(child, buffer);
+        const uint64_t h = hashbytes(buffer);
+        if (store->contains(buffer, h)) continue;
+        if (!bound.canwin(buffer, *child.playertile(), allowance - moves)) continue;
+        if (limits.verify_states) {
+          codec.decode(buffer, check);
+          if (!(check == child)) ++result.codec_mismatches;
+        }
+        store->add(buffer, h, static_cast<uint32_t>(i), static_cast<uint8_t>(s));
+      }
+    }
+    begin = end;
+  }
+  result.states = store->size();
+  if (!outofbudget) return finish(solve_status::unsolvable);
+
+  store.reset();
+  const beam_outcome beam = BeamSearch(start, allowance, codec, bound, limits.max_seconds, began);
+  result.states += beam.states;
+  result.steps = beam.steps;
+  return finish(beam.steps.empty() ? solve_status::gave_up : solve_status::best_found);
+}
+
+std::string StepArrows(std::span<const uint8_t> steps) {
+  static constexpr const char* arrows[4] = {"\u2191", "\u2193", "\u2190", "\u2192"};
+  std::string out;
+  for (const uint8_t s : steps) out += s < 4 ? arrows[s] : "?";
+  return out;
+}
+
+std::string StepDigits(std::span<const uint8_t> steps) {
+  std::string out;
+  for (const uint8_t s : steps) out += static_cast<char>(s < 4 ? '0' + s : '?');
+  return out;
+}
+
+const char* StatusName(solve_status status) {
+  switch (status) {
+    case solve_status::solved:
+      return "solved";
+    case solve_status::unsolvable:
+      return "unsolvable";
+    case solve_status::best_found:
+      return "best found";
+    case solve_status::gave_up:
+      return "gave up";
+    case solve_status::no_player:
+      return "no player";
+  }
+  return "?";
+}
+
+}  // namespace dusk
