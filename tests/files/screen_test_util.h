@@ -14,6 +14,7 @@
 #include "files/error_report.h"
 #include "files/screen_file.h"
 #include "platform/stream.h"
+#include "tests/platform/support/temp_folder.h"
 
 namespace dusk::testing {
 
