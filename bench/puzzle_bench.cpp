@@ -12,21 +12,9 @@ namespace {
 
 // Several movers, gates, a switch with its door, stars and trail-clearing floors, on one layer.
 const std::vector<std::string> busyrows = {
-    "###############",
-    "#....*........#",
-    "#.R.......L...#",
-    "#......G......#",
-    "#.U.......D...#",
-    "#....~....*...#",
-    "#..E.....W....#",
-    "#......@......#",
-    "#.o..G....o...#",
-    "#....!....+...#",
-    "#.L.......R...#",
-    "#.....~.....*.#",
-    "#...N....S....#",
-    "#.............#",
-    "###############",
+    "###############", "#....*........#", "#.R.......L...#", "#......G......#", "#.U.......D...#",
+    "#....~....*...#", "#..E.....W....#", "#......@......#", "#.o..G....o...#", "#....!....+...#",
+    "#.L.......R...#", "#.....~.....*.#", "#...N....S....#", "#.............#", "###############",
 };
 
 level build(const std::vector<std::string>& rows, int z, level lvl) {
@@ -36,31 +24,60 @@ level build(const std::vector<std::string>& rows, int z, level lvl) {
       const char c = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
       auto piece = [&](uint8_t id, uint8_t f, uint8_t b) { lvl.addobj(tile::Create(id, x, y, z, f, b, 0)); };
       switch (c) {
-        case '#': lvl.setmap(x, y, z, kind::wall); break;
-        case '~': lvl.setmap(x, y, z, kind::trailclearingfloor); break;
+        case '#':
+          lvl.setmap(x, y, z, kind::wall);
+          break;
+        case '~':
+          lvl.setmap(x, y, z, kind::trailclearingfloor);
+          break;
         case '*':
           lvl.setobj(x, y, z, tile::Create(kind::star, 0, 0, 0, 0, 0, 0));
           ++lvl.totalstars;
           break;
-        case 'o': lvl.setobj(x, y, z, tile::Create(kind::block, 0, 0, 0, 0, 0, 0)); break;
-        case 'G': lvl.setobj(x, y, z, tile::Create(kind::timedgate, x, y, z, 2, 1, 1)); break;
-        case '!': lvl.setobj(x, y, z, tile::Create(kind::doorswitch, x, y, z, 1, 0, 0)); break;
-        case '+': lvl.setobj(x, y, z, tile::Create(kind::door, x, y, z, 1, 1, 0)); break;
-        case 'L': piece(kind::horizontalmover, 0, 0); break;
-        case 'R': piece(kind::horizontalmover, 1, 0); break;
-        case 'U': piece(kind::verticalmover, 0, 0); break;
-        case 'D': piece(kind::verticalmover, 1, 0); break;
-        case 'E': piece(kind::turningmover, 0, 1); break;
-        case 'S': piece(kind::turningmover, 1, 0); break;
-        case 'W': piece(kind::turningmover, 2, 1); break;
-        case 'N': piece(kind::turningmover, 3, 0); break;
+        case 'o':
+          lvl.setobj(x, y, z, tile::Create(kind::block, 0, 0, 0, 0, 0, 0));
+          break;
+        case 'G':
+          lvl.setobj(x, y, z, tile::Create(kind::timedgate, x, y, z, 2, 1, 1));
+          break;
+        case '!':
+          lvl.setobj(x, y, z, tile::Create(kind::doorswitch, x, y, z, 1, 0, 0));
+          break;
+        case '+':
+          lvl.setobj(x, y, z, tile::Create(kind::door, x, y, z, 1, 1, 0));
+          break;
+        case 'L':
+          piece(kind::horizontalmover, 0, 0);
+          break;
+        case 'R':
+          piece(kind::horizontalmover, 1, 0);
+          break;
+        case 'U':
+          piece(kind::verticalmover, 0, 0);
+          break;
+        case 'D':
+          piece(kind::verticalmover, 1, 0);
+          break;
+        case 'E':
+          piece(kind::turningmover, 0, 1);
+          break;
+        case 'S':
+          piece(kind::turningmover, 1, 0);
+          break;
+        case 'W':
+          piece(kind::turningmover, 2, 1);
+          break;
+        case 'N':
+          piece(kind::turningmover, 3, 0);
+          break;
         case '@':
           lvl.addplayer(tile::Create(kind::player, x, y, z, 0, 0, 0));
           lvl.playerx = x;
           lvl.playery = y;
           lvl.playerz = z;
           break;
-        default: break;
+        default:
+          break;
       }
     }
   }
@@ -68,7 +85,9 @@ level build(const std::vector<std::string>& rows, int z, level lvl) {
   return lvl;
 }
 
-level busylevel() { return build(busyrows, 0, level::New()); }
+level busylevel() {
+  return build(busyrows, 0, level::New());
+}
 
 // The same busy layer fifteen times over: the largest level there can be.
 level deeplevel() {
@@ -163,7 +182,8 @@ void BM_SolverExpand(benchmark::State& state) {
     level next = start;
     int stars = 0;
     int jumps = 0;
-    if (next.playertile()->Move(stepx[d], stepy[d], 0, next, 1, 1, 1, stars, jumps, 0) != 0) next.updateobjs();
+    if (next.playertile()->Move(stepx[d], stepy[d], 0, next, 1, 1, 1, stars, jumps, 0) != 0)
+      next.updateobjs();
     benchmark::DoNotOptimize(next.hash());
     d = (d + 1) % 4;
   }

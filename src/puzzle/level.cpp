@@ -28,7 +28,8 @@ uint32_t idandcell(const tile& t) {
 constexpr uint32_t cellword(int x, int y, int z) {
   return static_cast<uint32_t>(x) << 8 | static_cast<uint32_t>(y) << 16 | static_cast<uint32_t>(z) << 24;
 }
-static_assert(offsetof(tile, id) == 0 && offsetof(tile, x) == 1 && offsetof(tile, y) == 2 && offsetof(tile, z) == 3);
+static_assert(offsetof(tile, id) == 0 && offsetof(tile, x) == 1 && offsetof(tile, y) == 2 &&
+              offsetof(tile, z) == 3);
 static_assert(std::endian::native == std::endian::little, "idandcell reads the id as the low byte");
 
 // Word-wise hashing over four independent lanes, so long grids hash at memory speed.
@@ -84,7 +85,9 @@ uint64_t hashvalues(uint64_t h, const std::vector<T>& values) {
 
 }  // namespace
 
-level level::New() { return level{}; }
+level level::New() {
+  return level{};
+}
 
 void level::setmap(int x, int y, int z, uint8_t kind) {
   if (!inside(x, y, z)) return;
@@ -172,7 +175,9 @@ int level::linkdoor(int x, int y, int z, const vector& door) {
   return 1;
 }
 
-void level::addobj(const tile& piece) { objs_.push_back(piece); }
+void level::addobj(const tile& piece) {
+  objs_.push_back(piece);
+}
 
 void level::addplayer(const tile& piece) {
   objs_.push_back(piece);
@@ -207,12 +212,12 @@ int level::ObjOnTile(int x, int y, int z) const {
   return 0;
 }
 
-
 bool level::pieceat(int x, int y, int z, const tile* self) const {
   const uint32_t where = cellword(x, y, z);
   for (const tile& piece : objs_) {
     const uint32_t word = idandcell(piece);
-    if ((word & 0xFFFFFF00u) == where && (word & 0xFFu) != kind::dissolvingtrail && &piece != self) return true;
+    if ((word & 0xFFFFFF00u) == where && (word & 0xFFu) != kind::dissolvingtrail && &piece != self)
+      return true;
   }
   return false;
 }
@@ -315,7 +320,8 @@ int level::updateobjs() {
       }
       case kind::turningmover: {
         int heading = piece.f;
-        if (objs_[i].Move(headingx[heading % 4], headingy[heading % 4], 0, *this, 0, 0, 1, stars, jumps, 0) == 0) {
+        if (objs_[i].Move(headingx[heading % 4], headingy[heading % 4], 0, *this, 0, 0, 1, stars, jumps, 0) ==
+            0) {
           heading += 2 * piece.b - 1;
         }
         objs_[i].f = static_cast<uint8_t>(((heading % 4) + 4) % 4);
@@ -349,7 +355,8 @@ bool operator==(const level& a, const level& b) {
     return false;
   }
   const std::size_t common = std::min(a.cells_.size(), b.cells_.size());
-  if (common > 0 && std::memcmp(a.cells_.data(), b.cells_.data(), common * sizeof(level::cell)) != 0) return false;
+  if (common > 0 && std::memcmp(a.cells_.data(), b.cells_.data(), common * sizeof(level::cell)) != 0)
+    return false;
   const auto& longer = a.cells_.size() > common ? a.cells_ : b.cells_;
   return std::all_of(longer.begin() + static_cast<std::ptrdiff_t>(common), longer.end(),
                      [](const level::cell& c) { return c == level::cell{}; });

@@ -56,7 +56,8 @@ class level {
     return kind == kind::wall || kind == kind::wallsecondlook || kind == kind::wallthirdlook ? 1 : 0;
   }
   static bool inside(int x, int y, int z) {
-    return static_cast<unsigned>(x) < size && static_cast<unsigned>(y) < size && static_cast<unsigned>(z) < size;
+    return static_cast<unsigned>(x) < size && static_cast<unsigned>(y) < size &&
+           static_cast<unsigned>(z) < size;
   }
 
   // Ground.
@@ -83,9 +84,7 @@ class level {
   void addplayer(const tile& piece);
   void removeobj(std::size_t index);
   tile* playertile() { return player_ < 0 ? nullptr : &objs_[static_cast<std::size_t>(player_)]; }
-  const tile* playertile() const {
-    return player_ < 0 ? nullptr : &objs_[static_cast<std::size_t>(player_)];
-  }
+  const tile* playertile() const { return player_ < 0 ? nullptr : &objs_[static_cast<std::size_t>(player_)]; }
 
   // Leaves a block at (x, y, z) unless the cell holds an object or is untrailed floor. Always 0.
   int createtrail(int x, int y, int z);

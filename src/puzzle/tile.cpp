@@ -8,13 +8,17 @@
 
 namespace dusk {
 
-tile tile::New() { return tile{}; }
+tile tile::New() {
+  return tile{};
+}
 
 tile tile::Create(uint8_t id, int x, int y, int z, uint8_t f, uint8_t b, uint8_t s) {
   return tile{id, static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(z), f, b, s, 0, 0};
 }
 
-int tile::solid(uint8_t kind) { return kind == kind::block ? 1 : 0; }
+int tile::solid(uint8_t kind) {
+  return kind == kind::block ? 1 : 0;
+}
 
 int tile::Move(int dx, int dy, int dz, level& lvl, int leavetrail, int collect, int trigger, int& starcount,
                int& teleportcount, int passwalls) {
@@ -49,7 +53,8 @@ int tile::Move(int dx, int dy, int dz, level& lvl, int leavetrail, int collect, 
   const uint8_t ground = lvl.map(tox, toy, toz);
   if (ground >= kind::onewayup && ground <= kind::onewayleft) {
     const bool along = atfrom() || (ground == kind::onewayup && toy < fromy) ||
-                       (ground == kind::onewaydown && toy > fromy) || (ground == kind::onewayright && tox > fromx) ||
+                       (ground == kind::onewaydown && toy > fromy) ||
+                       (ground == kind::onewayright && tox > fromx) ||
                        (ground == kind::onewayleft && tox < fromx);
     if (!along && passwalls == 0) holdback();
   } else if (level::solid(ground) != 0 && passwalls == 0) {

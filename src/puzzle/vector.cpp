@@ -5,7 +5,9 @@
 
 namespace dusk {
 
-vector vector::Create(int x, int y, int z) { return vector{x, y, z}; }
+vector vector::Create(int x, int y, int z) {
+  return vector{x, y, z};
+}
 
 int vector::Set(const vector& other) {
   x = other.x;
@@ -14,7 +16,9 @@ int vector::Set(const vector& other) {
   return 0;
 }
 
-int vector::Equal(const vector& a, const vector& b) { return a == b ? 1 : 0; }
+int vector::Equal(const vector& a, const vector& b) {
+  return a == b ? 1 : 0;
+}
 
 int vector::Locate(int newx, int newy, int newz) {
   x = newx;

@@ -39,15 +39,16 @@ TEST(BadLevel, StepsAcrossLayers) {
   struct row {
     int z, dz, moved, endz;
   } const rows[] = {
-      {0, -1, 0, 0}, {14, 1, 0, 14}, {0, INT_MIN, 0, 0}, {14, INT_MAX, 0, 14},  // would leave the grid
-      {0, 1, 1, 1},  {14, -14, 1, 0},                                        // stays in it
+      {0, -1, 0, 0}, {14, 1, 0, 14},  {0, INT_MIN, 0, 0}, {14, INT_MAX, 0, 14},  // would leave the grid
+      {0, 1, 1, 1},  {14, -14, 1, 0},                                            // stays in it
   };
   for (const row& r : rows) {
     level lvl = level::New();
     lvl.addplayer(tile::Create(kind::player, 7, 7, r.z, 0, 0, 0));
     int stars = 0;
     int jumps = 0;
-    EXPECT_EQ(lvl.playertile()->Move(0, 0, r.dz, lvl, 1, 1, 1, stars, jumps, 0), r.moved) << r.z << " by " << r.dz;
+    EXPECT_EQ(lvl.playertile()->Move(0, 0, r.dz, lvl, 1, 1, 1, stars, jumps, 0), r.moved)
+        << r.z << " by " << r.dz;
     EXPECT_EQ(lvl.objs()[0].z, r.endz);
     EXPECT_EQ(lvl.objs()[0].x, 7);
   }
@@ -67,9 +68,7 @@ TEST(BadLevel, ATeleporterIntoNowhereIsAnOrdinaryCell) {
 }
 
 TEST(BadLevel, OddFieldsInPiecesAndDepth) {
-  level lvl = picture({"#.....",
-                       "......",
-                       "......"});
+  level lvl = picture({"#.....", "......", "......"});
   lvl.addobj(tile::Create(kind::dissolvingtrail, 0, 1, 0, 255, 0, 0));  // as old as can be: goes
   lvl.addobj(tile::Create(kind::horizontalmover, 1, 1, 0, 7, 0, 0));    // no heading: stays
   lvl.addobj(tile::Create(kind::turningmover, 2, 2, 0, 7, 9, 0));       // heading 7 is up; sense 9
@@ -92,11 +91,23 @@ TEST(BadLevel, RandomJunkNeverLeavesTheGrid) {
   auto byte = [&] { return static_cast<uint8_t>(random() & 0xFF); };
   auto coordinate = [&] {
     const int pick = static_cast<int>(random() % 8);
-    return pick == 0 ? static_cast<int>(random()) : pick == 1 ? -1 : pick == 2 ? 15 : static_cast<int>(random() % 15);
+    return pick == 0   ? static_cast<int>(random())
+           : pick == 1 ? -1
+           : pick == 2 ? 15
+                       : static_cast<int>(random() % 15);
   };
-  const uint8_t kinds[] = {kind::star,           kind::block,         kind::teleporter,    kind::doorswitch,
-                           kind::door,           kind::timedgate,     kind::horizontalmover, kind::verticalmover,
-                           kind::turningmover,   kind::player,        kind::dissolvingtrail, 0,
+  const uint8_t kinds[] = {kind::star,
+                           kind::block,
+                           kind::teleporter,
+                           kind::doorswitch,
+                           kind::door,
+                           kind::timedgate,
+                           kind::horizontalmover,
+                           kind::verticalmover,
+                           kind::turningmover,
+                           kind::player,
+                           kind::dissolvingtrail,
+                           0,
                            255};
   auto somekind = [&] { return random() % 3 == 0 ? byte() : kinds[random() % std::size(kinds)]; };
 
@@ -125,8 +136,8 @@ TEST(BadLevel, RandomJunkNeverLeavesTheGrid) {
       int stars = 0;
       int jumps = 0;
       const int dz = random() % 10 == 0 ? coordinate() : 0;
-      const int moved = self.Move(coordinate() - 7, coordinate() - 7, dz, lvl, byte() & 1, byte() % 3, byte() & 1,
-                                  stars, jumps, byte() & 1);
+      const int moved = self.Move(coordinate() - 7, coordinate() - 7, dz, lvl, byte() & 1, byte() % 3,
+                                  byte() & 1, stars, jumps, byte() & 1);
       const tile& after = theplayer(lvl);
       if (wasinside) {
         ASSERT_TRUE(level::inside(after.x, after.y, after.z));

@@ -67,8 +67,7 @@ TEST(Level, CreatetrailLeavesABlockOnlyOnAFreeTrailableCell) {
 }
 
 TEST(Level, ObjOnTileFindsEveryKindOfPiece) {
-  const level lvl = picture({"@Ld*",
-                             "UEo."});
+  const level lvl = picture({"@Ld*", "UEo."});
   for (const auto& [x, y] : {std::pair{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}}) {
     EXPECT_EQ(lvl.ObjOnTile(x, y, 0), 1) << x << "," << y;
   }
@@ -81,8 +80,8 @@ TEST(Level, ObjOnTileFindsEveryKindOfPiece) {
 TEST(Level, ReadsAndWritesOutsideTheGridAreSkipped) {
   level lvl = level::New();
   const level before = lvl;
-  for (const auto& [x, y, z] : {std::tuple{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}, {15, 0, 0}, {0, 15, 0},
-                                {0, 0, 15}, {1000000, 0, 0}}) {
+  for (const auto& [x, y, z] :
+       {std::tuple{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}, {15, 0, 0}, {0, 15, 0}, {0, 0, 15}, {1000000, 0, 0}}) {
     lvl.setmap(x, y, z, kind::wall);
     lvl.setobj(x, y, z, tile::Create(kind::door, 0, 0, 0, 1, 1, 0));
     lvl.clearobj(x, y, z);
@@ -144,8 +143,7 @@ TEST(Level, RemovingPiecesKeepsThePlayerTile) {
 }
 
 TEST(Level, TheLastPlayerIsThePlayerTile) {
-  const level lvl = picture({"@..",
-                             "..@"});
+  const level lvl = picture({"@..", "..@"});
   ASSERT_EQ(lvl.objs().size(), 2u);
   EXPECT_EQ(lvl.playertile(), &lvl.objs()[1]);
   EXPECT_EQ(lvl.playertile()->x, 2);

@@ -44,12 +44,11 @@ TEST(Move, EveryGroundKind) {
   } const rows[] = {
       {'.', 1, 0, 0, 1},  {':', -1, 0, 0, 1}, {'_', 0, 1, 0, 1},  {'~', 0, -1, 0, 1}, {'=', 1, 0, 0, 1},
       {'?', 1, 0, 0, 1},  // any other value is floor
-      {'#', 1, 0, 0, 0},  {'%', 0, 1, 0, 0},  {'&', -1, 0, 0, 0},
-      {'#', 1, 0, 1, 1},  {'%', 0, 1, 1, 1},  {'&', -1, 0, 1, 1},
-      {'^', 0, -1, 0, 1}, {'^', 0, 1, 0, 0},  {'^', 1, 0, 0, 0},  {'^', 0, 1, 1, 1},
-      {'v', 0, 1, 0, 1},  {'v', 0, -1, 0, 0}, {'v', -1, 0, 0, 0}, {'v', 0, -1, 1, 1},
-      {'>', 1, 0, 0, 1},  {'>', -1, 0, 0, 0}, {'>', 0, 1, 0, 0},  {'>', -1, 0, 1, 1},
-      {'<', -1, 0, 0, 1}, {'<', 1, 0, 0, 0},  {'<', 0, -1, 0, 0}, {'<', 1, 0, 1, 1},
+      {'#', 1, 0, 0, 0},  {'%', 0, 1, 0, 0},  {'&', -1, 0, 0, 0}, {'#', 1, 0, 1, 1},  {'%', 0, 1, 1, 1},
+      {'&', -1, 0, 1, 1}, {'^', 0, -1, 0, 1}, {'^', 0, 1, 0, 0},  {'^', 1, 0, 0, 0},  {'^', 0, 1, 1, 1},
+      {'v', 0, 1, 0, 1},  {'v', 0, -1, 0, 0}, {'v', -1, 0, 0, 0}, {'v', 0, -1, 1, 1}, {'>', 1, 0, 0, 1},
+      {'>', -1, 0, 0, 0}, {'>', 0, 1, 0, 0},  {'>', -1, 0, 1, 1}, {'<', -1, 0, 0, 1}, {'<', 1, 0, 0, 0},
+      {'<', 0, -1, 0, 0}, {'<', 1, 0, 1, 1},
   };
   const legend odd = {{'?', testing::ground(7)}};
   for (const row& r : rows) {
@@ -57,8 +56,8 @@ TEST(Move, EveryGroundKind) {
     rows3[static_cast<std::size_t>(1 + r.dy)][static_cast<std::size_t>(1 + r.dx)] = r.ground;
     level lvl = picture(rows3, odd);
     const outcome out = step(lvl, r.dx, r.dy, {.passwalls = r.passwalls});
-    SCOPED_TRACE(std::string("onto ") + r.ground + " by " + std::to_string(r.dx) + "," + std::to_string(r.dy) +
-                 (r.passwalls != 0 ? " through walls" : ""));
+    SCOPED_TRACE(std::string("onto ") + r.ground + " by " + std::to_string(r.dx) + "," +
+                 std::to_string(r.dy) + (r.passwalls != 0 ? " through walls" : ""));
     EXPECT_EQ(out.moved, r.moved);
     EXPECT_EQ(lvl.playertile()->x, r.moved != 0 ? 1 + r.dx : 1);
     EXPECT_EQ(lvl.playertile()->y, r.moved != 0 ? 1 + r.dy : 1);
@@ -68,7 +67,8 @@ TEST(Move, EveryGroundKind) {
 TEST(Move, NoStepAndStepsOffTheEdgeChangeNothing) {
   struct row {
     int x, y, dx, dy;
-  } const rows[] = {{5, 5, 0, 0}, {0, 5, -1, 0}, {5, 0, 0, -1}, {14, 5, 1, 0}, {5, 14, 0, 1}, {0, 0, -1000000, 0}};
+  } const rows[] = {{5, 5, 0, 0},  {0, 5, -1, 0}, {5, 0, 0, -1},
+                    {14, 5, 1, 0}, {5, 14, 0, 1}, {0, 0, -1000000, 0}};
   for (const row& r : rows) {
     // Standing on a trail-clearing floor with a block in its layer: not even the clearing happens.
     level lvl = level::New();
@@ -84,10 +84,10 @@ TEST(Move, NoStepAndStepsOffTheEdgeChangeNothing) {
 
 TEST(Move, TrailIsLeftOnTheCellLeftBehind) {
   const legend marks = {{'u', testing::on(kind::untrailedfloor, testing::player())},
-                         {'s', testing::square{kind::floor, tile::Create(kind::doorswitch, 0, 0, 0, 4, 0, 0),
-                                               tile::Create(kind::player, 0, 0, 0, 0, 0, 0)}},
-                         {'m', testing::on(kind::markedfloor, testing::player())},
-                         {'w', testing::on(kind::wall, testing::player())}};
+                        {'s', testing::square{kind::floor, tile::Create(kind::doorswitch, 0, 0, 0, 4, 0, 0),
+                                              tile::Create(kind::player, 0, 0, 0, 0, 0, 0)}},
+                        {'m', testing::on(kind::markedfloor, testing::player())},
+                        {'w', testing::on(kind::wall, testing::player())}};
   struct row {
     const char* before;
     int leavetrail;
@@ -129,21 +129,20 @@ TEST(Move, StarsByCollectMode) {
 }
 
 TEST(Move, StaticObjectsThatHoldBack) {
-  const legend marks = {{'X', testing::gate(3, 3, true)},
-                         {'x', testing::gate(3, 3, false)},
-                         {'T', testing::teleporter(0, 0)}};
+  const legend marks = {
+      {'X', testing::gate(3, 3, true)}, {'x', testing::gate(3, 3, false)}, {'T', testing::teleporter(0, 0)}};
   struct row {
     char object;
     int passwalls;
     int moved;
   } const rows[] = {
-      {'o', 0, 0},  {'o', 1, 0},   // blocks hold back in every mode
-      {'+', 0, 0},  {'+', 1, 1},   // a closed door, unless passing walls
-      {'\'', 0, 1},                // an open door
-      {'X', 0, 0},  {'X', 1, 0},   // a closed gate in every mode
-      {'x', 0, 1},                 // an open gate
-      {'!', 0, 1},                 // switches never
-      {'T', 0, 1},                 // an inactive teleporter is an ordinary cell
+      {'o', 0, 0},  {'o', 1, 0},  // blocks hold back in every mode
+      {'+', 0, 0},  {'+', 1, 1},  // a closed door, unless passing walls
+      {'\'', 0, 1},               // an open door
+      {'X', 0, 0},  {'X', 1, 0},  // a closed gate in every mode
+      {'x', 0, 1},                // an open gate
+      {'!', 0, 1},                // switches never
+      {'T', 0, 1},                // an inactive teleporter is an ordinary cell
   };
   for (const row& r : rows) {
     level lvl = picture({std::string("@") + r.object}, marks);
@@ -159,7 +158,8 @@ TEST(Move, PiecesHoldBackExceptDissolvingTrail) {
     char piece;
     int passwalls;
     int moved;
-  } const rows[] = {{'L', 0, 0}, {'L', 1, 0}, {'U', 0, 0}, {'E', 0, 0}, {'@', 1, 0}, {'d', 0, 1}, {'d', 1, 1}};
+  } const rows[] = {{'L', 0, 0}, {'L', 1, 0}, {'U', 0, 0}, {'E', 0, 0},
+                    {'@', 1, 0}, {'d', 0, 1}, {'d', 1, 1}};
   for (const row& r : rows) {
     // The second player is the playertile and steps left onto the first piece.
     level lvl = picture({std::string(1, r.piece) + "@"});
@@ -168,13 +168,13 @@ TEST(Move, PiecesHoldBackExceptDissolvingTrail) {
 }
 
 TEST(Move, Teleporters) {
-  const legend keys = {{'A', testing::teleporter(5, 6)},      // sends to B
-                       {'B', testing::teleporter(6, 5)},      // sends to A
-                       {'H', testing::teleporter(9, 9)},      // sends to itself
-                       {'I', testing::teleporter(0, 0)},      // inactive, though it pairs with itself
-                       {'S', testing::teleporter(7, 0)},      // no partner: sends to the player start
+  const legend keys = {{'A', testing::teleporter(5, 6)},  // sends to B
+                       {'B', testing::teleporter(6, 5)},  // sends to A
+                       {'H', testing::teleporter(9, 9)},  // sends to itself
+                       {'I', testing::teleporter(0, 0)},  // inactive, though it pairs with itself
+                       {'S', testing::teleporter(7, 0)},  // no partner: sends to the player start
                        {'Z', testing::on(kind::wall, testing::teleporter(1, 8))},
-                       {'Y', testing::teleporter(8, 0)},      // sends into Z's wall
+                       {'Y', testing::teleporter(8, 0)},  // sends into Z's wall
                        {'G', testing::gate(4, 4, true)}};
   struct row {
     const char* layer0;
@@ -207,7 +207,8 @@ TEST(Move, Teleporters) {
   }
   // A teleport lands on a closed gate, or on a mover, without looking.
   for (const int destx : {0, 1}) {
-    level lvl = layers({{"@A."}, {"GL."}}, {{'A', testing::teleporter(3, 0)}, {'G', testing::gate(4, 4, true)}});
+    level lvl =
+        layers({{"@A."}, {"GL."}}, {{'A', testing::teleporter(3, 0)}, {'G', testing::gate(4, 4, true)}});
     tile* sender = lvl.editobj(1, 0, 0);
     sender->x = static_cast<uint8_t>(destx);
     sender->z = 1;
@@ -220,32 +221,21 @@ TEST(Move, Teleporters) {
 TEST(Move, SwitchesToggleTheirDoorsOnEveryEntry) {
   // The two switches of key 1 toggle the same two doors; the door of key 2 (drawn +) has its own switch s.
   const legend keys = {{'2', testing::door(2, true)}, {'s', testing::doorswitch(2)}};
-  level lvl = picture({"@!_",
-                       "+'2",
-                       "!s."},
-                      keys);
+  level lvl = picture({"@!_", "+'2", "!s."}, keys);
   EXPECT_EQ(lvl.vec(1, 0, 0).size(), 2u);
   EXPECT_EQ(lvl.vec(0, 2, 0).size(), 2u);
   EXPECT_EQ(lvl.vec(1, 2, 0).size(), 1u);
 
   EXPECT_EQ(step(lvl, 1, 0).moved, 1);
-  EXPECT_TRUE(looks_like(lvl, {"o@_",
-                               "'++",
-                               "!!."}));
+  EXPECT_TRUE(looks_like(lvl, {"o@_", "'++", "!!."}));
   EXPECT_EQ(step(lvl, 1, 0).moved, 1);  // leaving does nothing, and the switch takes no trail
-  EXPECT_TRUE(looks_like(lvl, {"o!@",
-                               "'++",
-                               "!!."}));
+  EXPECT_TRUE(looks_like(lvl, {"o!@", "'++", "!!."}));
   EXPECT_EQ(step(lvl, -1, 0).moved, 1);  // entering again toggles back
-  EXPECT_TRUE(looks_like(lvl, {"o@_",
-                               "+'+",
-                               "!!."}));
+  EXPECT_TRUE(looks_like(lvl, {"o@_", "+'+", "!!."}));
   // Look-ahead steps never trigger.
   EXPECT_EQ(step(lvl, 1, 0, {.trigger = 0}).moved, 1);
   EXPECT_EQ(step(lvl, -1, 0, {.trigger = 0}).moved, 1);
-  EXPECT_TRUE(looks_like(lvl, {"o@_",
-                               "+'+",
-                               "!!."}));
+  EXPECT_TRUE(looks_like(lvl, {"o@_", "+'+", "!!."}));
 }
 
 TEST(Move, SwitchesFlipWhateverTheirListNames) {
@@ -265,14 +255,10 @@ TEST(Move, SwitchesFlipWhateverTheirListNames) {
 
 TEST(Move, TrailClearingFloorDissolvesTheBlocksOfItsLayer) {
   const legend marks = {{'B', testing::on(kind::fixedtrailfloor, testing::block())}};
-  level lvl = layers({{"o.@~",
-                       "B=o."},
-                      {"o..."}},
-                     marks);
+  level lvl = layers({{"o.@~", "B=o."}, {"o..."}}, marks);
   EXPECT_EQ(step(lvl, 1, 0).moved, 1);
   // Blocks of layer 0 dissolve, except on fixed-trail floor; the cell left gets a dissolving piece.
-  EXPECT_TRUE(looks_like(lvl, {"d.d@",
-                               "o=d."}));  // the block that stays is the one on fixed-trail floor
+  EXPECT_TRUE(looks_like(lvl, {"d.d@", "o=d."}));  // the block that stays is the one on fixed-trail floor
   EXPECT_TRUE(looks_like(lvl, {"o..."}, 1));
   ASSERT_EQ(lvl.objs().size(), 4u);
   // The pieces join the list column by column, the one left behind last.
@@ -284,8 +270,8 @@ TEST(Move, TrailClearingFloorDissolvesTheBlocksOfItsLayer) {
 // The clearing happens where the step ends, once a step was under way past pieces and ground.
 TEST(Move, WhereTheTrailClearingHappens) {
   const legend marks = {{'P', testing::on(kind::trailclearingfloor, testing::player())},
-                         {'A', testing::teleporter(5, 6)},
-                         {'B', testing::on(kind::trailclearingfloor, testing::teleporter(6, 5))}};
+                        {'A', testing::teleporter(5, 6)},
+                        {'B', testing::on(kind::trailclearingfloor, testing::teleporter(6, 5))}};
   struct row {
     const char* layer0;
     const char* layer1;
@@ -293,8 +279,7 @@ TEST(Move, WhereTheTrailClearingHappens) {
     flags how;
     bool cleared0, cleared1;
   } const rows[] = {
-      {"o@~", "o..", 1, {}, true, false},
-      {"o@~", "o..", 1, {.trigger = 0}, false, false},
+      {"o@~", "o..", 1, {}, true, false},  {"o@~", "o..", 1, {.trigger = 0}, false, false},
       {"o@A", "o.B", 1, {}, false, true},   // at the teleport's destination
       {"oPo", "o..", 1, {}, true, false},   // held back by a block while standing on one
       {"oP#", "o..", 1, {}, false, false},  // held back by a wall: the step never got that far
@@ -310,8 +295,7 @@ TEST(Move, WhereTheTrailClearingHappens) {
 }
 
 TEST(Move, TestmoveAsksWithoutChangingAnything) {
-  level lvl = picture({"@!*",
-                       "+.."});
+  level lvl = picture({"@!*", "+.."});
   tile& self = *lvl.playertile();
   const level before = lvl;
   EXPECT_EQ(self.testmove(1, 0, 0, lvl, 0), 1);

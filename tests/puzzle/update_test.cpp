@@ -21,8 +21,8 @@ TEST(Update, TimedGatesKeepTheirPhaseLengths) {
     bool closed;
     const char* looks;
   } const rows[] = {
-      {0, 0, true, "xXxXxX"},        // flips on every update
-      {2, 1, true, "XXxxXXXxx"},     // closed for 2 updates, opens in update 3, closes in update 5
+      {0, 0, true, "xXxXxX"},       // flips on every update
+      {2, 1, true, "XXxxXXXxx"},    // closed for 2 updates, opens in update 3, closes in update 5
       {1, 3, false, "xxxXXxxxxX"},  // starting open: 3 more open updates, then closed for 2
       {255, 0, true, "XXXX"},
   };
@@ -57,16 +57,13 @@ TEST(Update, AGateBlocksOrLetsThroughByItsPhase) {
 }
 
 TEST(Update, DissolvingTrailLivesTwoUpdates) {
-  level lvl = picture({"d.@",
-                       "d.L"});
+  level lvl = picture({"d.@", "d.L"});
   lvl.objs()[1].f = 1;  // one update old already
   lvl.updateobjs();
-  EXPECT_TRUE(looks_like(lvl, {"d.@",
-                               ".L."}));
+  EXPECT_TRUE(looks_like(lvl, {"d.@", ".L."}));
   EXPECT_EQ(lvl.objs()[0].f, 1);
   lvl.updateobjs();
-  EXPECT_TRUE(looks_like(lvl, {"..@",
-                               "L.."}));
+  EXPECT_TRUE(looks_like(lvl, {"..@", "L.."}));
   // Removals before the player keep it the player tile, and the rest in order.
   ASSERT_EQ(lvl.objs().size(), 2u);
   EXPECT_EQ(lvl.playertile(), &lvl.objs()[0]);
@@ -128,15 +125,21 @@ TEST(Update, MoversTriggerWhatTheyEnter) {
 }
 
 TEST(Update, TurningMoversInCorners) {
-  const legend anticlockwise = {{'e', testing::turningmover(0, false)}, {'w', testing::turningmover(2, false)}};
+  const legend anticlockwise = {{'e', testing::turningmover(0, false)},
+                                {'w', testing::turningmover(2, false)}};
   const scene scenes[] = {
       {"a free turner goes straight", {"E..", "..."}, {".E.", "..."}},
-      {"clockwise at a wall: turns down and steps", {"#####", "#..E#", "#...#", "#####"},
+      {"clockwise at a wall: turns down and steps",
+       {"#####", "#..E#", "#...#", "#####"},
        {"#####", "#...#", "#..S#", "#####"}},
-      {"clockwise in a corner: one turn in each pass", {"#####", "#...#", "#..E#", "#####"},
+      {"clockwise in a corner: one turn in each pass",
+       {"#####", "#...#", "#..E#", "#####"},
        {"#####", "#...#", "#..W#", "#####"}},
-      {"anticlockwise in a corner", {"#####", "#..e#", "#...#", "#####"}, {"#####", "#..W#", "#...#", "#####"}},
-      {"anticlockwise from the right wrap to up", {"#####", "#...#", "#..e#", "#####"},
+      {"anticlockwise in a corner",
+       {"#####", "#..e#", "#...#", "#####"},
+       {"#####", "#..W#", "#...#", "#####"}},
+      {"anticlockwise from the right wrap to up",
+       {"#####", "#...#", "#..e#", "#####"},
        {"#####", "#..N#", "#...#", "#####"}},
       {"boxed in: it turns twice and stays", {"###", "#S#", "###"}, {"###", "#N#", "###"}},
       {"blocked by the player: turns and waits", {"E@"}, {"S@"}},
@@ -154,18 +157,14 @@ TEST(Update, OnlyThePlayerAndGates) {
 }
 
 TEST(Update, ATurnOfPlayRunsTheUpdateOnlyAfterASuccessfulStep) {
-  level lvl = picture({"#@..",
-                       "R..."});
+  level lvl = picture({"#@..", "R..."});
   EXPECT_EQ(testing::playerstep(lvl, -1, 0).moved, 0);
-  EXPECT_TRUE(looks_like(lvl, {"#@..",
-                               "R..."}));
+  EXPECT_TRUE(looks_like(lvl, {"#@..", "R..."}));
   EXPECT_EQ(testing::playerstep(lvl, 1, 0).moved, 1);
-  EXPECT_TRUE(looks_like(lvl, {"#o@.",
-                               ".R.."}));
+  EXPECT_TRUE(looks_like(lvl, {"#o@.", ".R.."}));
   // The mover meets the player: it turns and waits; then the player is held back by it.
   EXPECT_EQ(testing::play(lvl, "dl"), 1);
-  EXPECT_TRUE(looks_like(lvl, {"#oo.",
-                               ".L@."}));
+  EXPECT_TRUE(looks_like(lvl, {"#oo.", ".L@."}));
 }
 
 }  // namespace

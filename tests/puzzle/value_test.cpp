@@ -15,20 +15,17 @@ namespace {
 using testing::layers;
 using testing::legend;
 
-const legend marks = {{'A', testing::teleporter(1, 2)}, {'B', testing::teleporter(2, 1)},
-                      {'G', testing::gate(2, 1, true)}, {'e', testing::turningmover(0, false)}};
+const legend marks = {{'A', testing::teleporter(1, 2)},
+                      {'B', testing::teleporter(2, 1)},
+                      {'G', testing::gate(2, 1, true)},
+                      {'e', testing::turningmover(0, false)}};
 const std::vector<testing::layerpicture> busy = {
-    {"#########",
-     "#@..*..R#",
-     "#.o.!.+.#",
-     "#A..G..~#",
-     "#L..e..*#",
-     "#########"},
-    {"..B..",
-     ".D.*.",
-     "....."}};
+    {"#########", "#@..*..R#", "#.o.!.+.#", "#A..G..~#", "#L..e..*#", "#########"},
+    {"..B..", ".D.*.", "....."}};
 
-level busylevel() { return layers(busy, marks); }
+level busylevel() {
+  return layers(busy, marks);
+}
 
 TEST(LevelValue, ChangingACopyLeavesTheOriginalUntouched) {
   const level original = busylevel();
@@ -96,7 +93,8 @@ TEST(LevelValue, EveryPartOfThePuzzleStateCounts) {
       {"a mover's heading", [](level& l) { l.objs()[0].f = 1; }},
       {"a mover's skip flag", [](level& l) { l.objs()[0].u = 1; }},
       {"the order of the pieces", [](level& l) { std::swap(l.objs()[0], l.objs()[1]); }},
-      {"a dissolving piece", [](level& l) { l.addobj(tile::Create(kind::dissolvingtrail, 2, 2, 0, 0, 0, 0)); }},
+      {"a dissolving piece",
+       [](level& l) { l.addobj(tile::Create(kind::dissolvingtrail, 2, 2, 0, 0, 0, 0)); }},
       {"the player's cell", [](level& l) { l.objs()[0].y = 2; }},
       {"a second player piece", [](level& l) { l.addplayer(l.objs()[0]); }},
       {"depth", [](level& l) { l.depth = 1; }},
@@ -115,9 +113,7 @@ TEST(LevelValue, EveryPartOfThePuzzleStateCounts) {
 
 TEST(LevelValue, PlayedStatesMeetInAHashSet) {
   // Two roads to the same state: the set holds it once.
-  const level start = testing::picture({"_____",
-                                        "_@___",
-                                        "_____"});
+  const level start = testing::picture({"_____", "_@___", "_____"});
   std::unordered_set<level> seen;
   for (const char* road : {"rd", "dr", "rdlu", "ru"}) {
     level lvl = start;

@@ -10,8 +10,12 @@ namespace {
 
 constexpr int size = level::size;
 
-square object(const tile& t) { return square{kind::floor, t, std::nullopt}; }
-square piece(const tile& t) { return square{kind::floor, std::nullopt, t}; }
+square object(const tile& t) {
+  return square{kind::floor, t, std::nullopt};
+}
+square piece(const tile& t) {
+  return square{kind::floor, std::nullopt, t};
+}
 
 const legend& defaults() {
   static const legend table = {
@@ -48,42 +52,68 @@ const legend& defaults() {
 
 char groundchar(uint8_t g) {
   switch (g) {
-    case kind::floor: return '.';
-    case kind::wall: return '#';
-    case kind::markedfloor: return ':';
-    case kind::wallsecondlook: return '%';
-    case kind::wallthirdlook: return '&';
-    case kind::untrailedfloor: return '_';
-    case kind::onewayup: return '^';
-    case kind::onewaydown: return 'v';
-    case kind::onewayright: return '>';
-    case kind::onewayleft: return '<';
-    case kind::trailclearingfloor: return '~';
-    case kind::fixedtrailfloor: return '=';
-    default: return '?';
+    case kind::floor:
+      return '.';
+    case kind::wall:
+      return '#';
+    case kind::markedfloor:
+      return ':';
+    case kind::wallsecondlook:
+      return '%';
+    case kind::wallthirdlook:
+      return '&';
+    case kind::untrailedfloor:
+      return '_';
+    case kind::onewayup:
+      return '^';
+    case kind::onewaydown:
+      return 'v';
+    case kind::onewayright:
+      return '>';
+    case kind::onewayleft:
+      return '<';
+    case kind::trailclearingfloor:
+      return '~';
+    case kind::fixedtrailfloor:
+      return '=';
+    default:
+      return '?';
   }
 }
 
 char objectchar(const tile& t) {
   switch (t.id) {
-    case kind::star: return '*';
-    case kind::block: return 'o';
-    case kind::teleporter: return 'T';
-    case kind::doorswitch: return '!';
-    case kind::door: return t.b != 0 ? '+' : '\'';
-    case kind::timedgate: return t.s != 0 ? 'X' : 'x';
-    default: return '?';
+    case kind::star:
+      return '*';
+    case kind::block:
+      return 'o';
+    case kind::teleporter:
+      return 'T';
+    case kind::doorswitch:
+      return '!';
+    case kind::door:
+      return t.b != 0 ? '+' : '\'';
+    case kind::timedgate:
+      return t.s != 0 ? 'X' : 'x';
+    default:
+      return '?';
   }
 }
 
 char piecechar(const tile& t) {
   switch (t.id) {
-    case kind::player: return '@';
-    case kind::horizontalmover: return t.f == 0 ? 'L' : t.f == 1 ? 'R' : '?';
-    case kind::verticalmover: return t.f == 0 ? 'U' : t.f == 1 ? 'D' : '?';
-    case kind::turningmover: return "ESWN"[t.f % 4];
-    case kind::dissolvingtrail: return 'd';
-    default: return '?';
+    case kind::player:
+      return '@';
+    case kind::horizontalmover:
+      return t.f == 0 ? 'L' : t.f == 1 ? 'R' : '?';
+    case kind::verticalmover:
+      return t.f == 0 ? 'U' : t.f == 1 ? 'D' : '?';
+    case kind::turningmover:
+      return "ESWN"[t.f % 4];
+    case kind::dissolvingtrail:
+      return 'd';
+    default:
+      return '?';
   }
 }
 
@@ -93,26 +123,42 @@ struct cellref {
 
 }  // namespace
 
-square ground(uint8_t kind) { return square{kind, std::nullopt, std::nullopt}; }
-square star() { return object(tile::Create(kind::star, 0, 0, 0, 0, 0, 0)); }
-square block() { return object(tile::Create(kind::block, 0, 0, 0, 0, 0, 0)); }
+square ground(uint8_t kind) {
+  return square{kind, std::nullopt, std::nullopt};
+}
+square star() {
+  return object(tile::Create(kind::star, 0, 0, 0, 0, 0, 0));
+}
+square block() {
+  return object(tile::Create(kind::block, 0, 0, 0, 0, 0, 0));
+}
 square teleporter(uint8_t send, uint8_t receive) {
   return object(tile::Create(kind::teleporter, 0, 0, 0, send, receive, 0));
 }
-square doorswitch(uint8_t key) { return object(tile::Create(kind::doorswitch, 0, 0, 0, key, 0, 0)); }
+square doorswitch(uint8_t key) {
+  return object(tile::Create(kind::doorswitch, 0, 0, 0, key, 0, 0));
+}
 square door(uint8_t key, bool closed) {
   return object(tile::Create(kind::door, 0, 0, 0, key, closed ? 1 : 0, 0));
 }
 square gate(uint8_t closedlength, uint8_t openlength, bool closed) {
   return object(tile::Create(kind::timedgate, 0, 0, 0, closedlength, openlength, closed ? 1 : 0));
 }
-square horizontalmover(bool right) { return piece(tile::Create(kind::horizontalmover, 0, 0, 0, right ? 1 : 0, 0, 0)); }
-square verticalmover(bool down) { return piece(tile::Create(kind::verticalmover, 0, 0, 0, down ? 1 : 0, 0, 0)); }
+square horizontalmover(bool right) {
+  return piece(tile::Create(kind::horizontalmover, 0, 0, 0, right ? 1 : 0, 0, 0));
+}
+square verticalmover(bool down) {
+  return piece(tile::Create(kind::verticalmover, 0, 0, 0, down ? 1 : 0, 0, 0));
+}
 square turningmover(uint8_t heading, bool clockwise) {
   return piece(tile::Create(kind::turningmover, 0, 0, 0, heading, clockwise ? 1 : 0, 0));
 }
-square player() { return piece(tile::Create(kind::player, 0, 0, 0, 0, 0, 0)); }
-square dissolving(uint8_t age) { return piece(tile::Create(kind::dissolvingtrail, 0, 0, 0, age, 0, 0)); }
+square player() {
+  return piece(tile::Create(kind::player, 0, 0, 0, 0, 0, 0));
+}
+square dissolving(uint8_t age) {
+  return piece(tile::Create(kind::dissolvingtrail, 0, 0, 0, age, 0, 0));
+}
 square on(uint8_t groundkind, square thing) {
   thing.ground = groundkind;
   return thing;
@@ -130,7 +176,8 @@ level layers(const std::vector<layerpicture>& pictures, const legend& extra) {
 
   for (int z = 0; z < lvl.depth; ++z) {
     const layerpicture& rows = pictures[static_cast<std::size_t>(z)];
-    if (rows.size() > static_cast<std::size_t>(size)) throw std::invalid_argument("more than 15 rows in a layer");
+    if (rows.size() > static_cast<std::size_t>(size))
+      throw std::invalid_argument("more than 15 rows in a layer");
     for (const std::string& row : rows) {
       if (row.size() > static_cast<std::size_t>(size)) {
         throw std::invalid_argument("more than 15 columns in row \"" + row + "\"");
@@ -145,7 +192,8 @@ level layers(const std::vector<layerpicture>& pictures, const legend& extra) {
         auto found = extra.find(c);
         if (found == extra.end()) {
           found = defaults().find(c);
-          if (found == defaults().end()) throw std::invalid_argument(std::string("unknown picture character ") + c);
+          if (found == defaults().end())
+            throw std::invalid_argument(std::string("unknown picture character ") + c);
         }
         const square& what = found->second;
         lvl.setmap(x, y, z, what.ground);
