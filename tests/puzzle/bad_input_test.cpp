@@ -8,6 +8,8 @@
 #include "puzzle/level.h"
 #include "tests/puzzle/support/level_picture.h"
 
+// Pictures are laid out by hand, a row a line.
+// clang-format off
 namespace dusk {
 namespace {
 
@@ -68,7 +70,9 @@ TEST(BadLevel, ATeleporterIntoNowhereIsAnOrdinaryCell) {
 }
 
 TEST(BadLevel, OddFieldsInPiecesAndDepth) {
-  level lvl = picture({"#.....", "......", "......"});
+  level lvl = picture({"#.....",
+                       "......",
+                       "......"});
   lvl.addobj(tile::Create(kind::dissolvingtrail, 0, 1, 0, 255, 0, 0));  // as old as can be: goes
   lvl.addobj(tile::Create(kind::horizontalmover, 1, 1, 0, 7, 0, 0));    // no heading: stays
   lvl.addobj(tile::Create(kind::turningmover, 2, 2, 0, 7, 9, 0));       // heading 7 is up; sense 9
@@ -158,3 +162,4 @@ TEST(BadLevel, RandomJunkNeverLeavesTheGrid) {
 
 }  // namespace
 }  // namespace dusk
+// clang-format on

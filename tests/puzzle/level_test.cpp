@@ -5,6 +5,8 @@
 
 #include "tests/puzzle/support/level_picture.h"
 
+// Pictures are laid out by hand, a row a line.
+// clang-format off
 namespace dusk {
 namespace {
 
@@ -67,7 +69,8 @@ TEST(Level, CreatetrailLeavesABlockOnlyOnAFreeTrailableCell) {
 }
 
 TEST(Level, ObjOnTileFindsEveryKindOfPiece) {
-  const level lvl = picture({"@Ld*", "UEo."});
+  const level lvl = picture({"@Ld*",
+                             "UEo."});
   for (const auto& [x, y] : {std::pair{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}}) {
     EXPECT_EQ(lvl.ObjOnTile(x, y, 0), 1) << x << "," << y;
   }
@@ -143,7 +146,8 @@ TEST(Level, RemovingPiecesKeepsThePlayerTile) {
 }
 
 TEST(Level, TheLastPlayerIsThePlayerTile) {
-  const level lvl = picture({"@..", "..@"});
+  const level lvl = picture({"@..",
+                             "..@"});
   ASSERT_EQ(lvl.objs().size(), 2u);
   EXPECT_EQ(lvl.playertile(), &lvl.objs()[1]);
   EXPECT_EQ(lvl.playertile()->x, 2);
@@ -153,3 +157,4 @@ TEST(Level, TheLastPlayerIsThePlayerTile) {
 
 }  // namespace
 }  // namespace dusk
+// clang-format on

@@ -6,6 +6,8 @@
 #include "puzzle/level.h"
 #include "tests/puzzle/support/level_picture.h"
 
+// Pictures are laid out by hand, a row a line.
+// clang-format off
 namespace dusk {
 namespace {
 
@@ -221,21 +223,31 @@ TEST(Move, Teleporters) {
 TEST(Move, SwitchesToggleTheirDoorsOnEveryEntry) {
   // The two switches of key 1 toggle the same two doors; the door of key 2 (drawn +) has its own switch s.
   const legend keys = {{'2', testing::door(2, true)}, {'s', testing::doorswitch(2)}};
-  level lvl = picture({"@!_", "+'2", "!s."}, keys);
+  level lvl = picture({"@!_",
+                       "+'2",
+                       "!s."}, keys);
   EXPECT_EQ(lvl.vec(1, 0, 0).size(), 2u);
   EXPECT_EQ(lvl.vec(0, 2, 0).size(), 2u);
   EXPECT_EQ(lvl.vec(1, 2, 0).size(), 1u);
 
   EXPECT_EQ(step(lvl, 1, 0).moved, 1);
-  EXPECT_TRUE(looks_like(lvl, {"o@_", "'++", "!!."}));
+  EXPECT_TRUE(looks_like(lvl, {"o@_",
+                               "'++",
+                               "!!."}));
   EXPECT_EQ(step(lvl, 1, 0).moved, 1);  // leaving does nothing, and the switch takes no trail
-  EXPECT_TRUE(looks_like(lvl, {"o!@", "'++", "!!."}));
+  EXPECT_TRUE(looks_like(lvl, {"o!@",
+                               "'++",
+                               "!!."}));
   EXPECT_EQ(step(lvl, -1, 0).moved, 1);  // entering again toggles back
-  EXPECT_TRUE(looks_like(lvl, {"o@_", "+'+", "!!."}));
+  EXPECT_TRUE(looks_like(lvl, {"o@_",
+                               "+'+",
+                               "!!."}));
   // Look-ahead steps never trigger.
   EXPECT_EQ(step(lvl, 1, 0, {.trigger = 0}).moved, 1);
   EXPECT_EQ(step(lvl, -1, 0, {.trigger = 0}).moved, 1);
-  EXPECT_TRUE(looks_like(lvl, {"o@_", "+'+", "!!."}));
+  EXPECT_TRUE(looks_like(lvl, {"o@_",
+                               "+'+",
+                               "!!."}));
 }
 
 TEST(Move, SwitchesFlipWhateverTheirListNames) {
@@ -255,10 +267,14 @@ TEST(Move, SwitchesFlipWhateverTheirListNames) {
 
 TEST(Move, TrailClearingFloorDissolvesTheBlocksOfItsLayer) {
   const legend marks = {{'B', testing::on(kind::fixedtrailfloor, testing::block())}};
-  level lvl = layers({{"o.@~", "B=o."}, {"o..."}}, marks);
+  level lvl = layers({{"o.@~",
+                       "B=o."},
+                      {"o..."}},
+                     marks);
   EXPECT_EQ(step(lvl, 1, 0).moved, 1);
   // Blocks of layer 0 dissolve, except on fixed-trail floor; the cell left gets a dissolving piece.
-  EXPECT_TRUE(looks_like(lvl, {"d.d@", "o=d."}));  // the block that stays is the one on fixed-trail floor
+  EXPECT_TRUE(looks_like(lvl, {"d.d@",
+                               "o=d."}));  // the block that stays is the one on fixed-trail floor
   EXPECT_TRUE(looks_like(lvl, {"o..."}, 1));
   ASSERT_EQ(lvl.objs().size(), 4u);
   // The pieces join the list column by column, the one left behind last.
@@ -295,7 +311,8 @@ TEST(Move, WhereTheTrailClearingHappens) {
 }
 
 TEST(Move, TestmoveAsksWithoutChangingAnything) {
-  level lvl = picture({"@!*", "+.."});
+  level lvl = picture({"@!*",
+                       "+.."});
   tile& self = *lvl.playertile();
   const level before = lvl;
   EXPECT_EQ(self.testmove(1, 0, 0, lvl, 0), 1);
@@ -317,3 +334,4 @@ TEST(Move, TestmoveAsksWithoutChangingAnything) {
 
 }  // namespace
 }  // namespace dusk
+// clang-format on

@@ -6,6 +6,8 @@
 #include "puzzle/level.h"
 #include "tests/puzzle/support/level_picture.h"
 
+// Pictures are laid out by hand, a row a line.
+// clang-format off
 namespace dusk {
 namespace {
 
@@ -57,13 +59,16 @@ TEST(Update, AGateBlocksOrLetsThroughByItsPhase) {
 }
 
 TEST(Update, DissolvingTrailLivesTwoUpdates) {
-  level lvl = picture({"d.@", "d.L"});
+  level lvl = picture({"d.@",
+                       "d.L"});
   lvl.objs()[1].f = 1;  // one update old already
   lvl.updateobjs();
-  EXPECT_TRUE(looks_like(lvl, {"d.@", ".L."}));
+  EXPECT_TRUE(looks_like(lvl, {"d.@",
+                               ".L."}));
   EXPECT_EQ(lvl.objs()[0].f, 1);
   lvl.updateobjs();
-  EXPECT_TRUE(looks_like(lvl, {"..@", "L.."}));
+  EXPECT_TRUE(looks_like(lvl, {"..@",
+                               "L.."}));
   // Removals before the player keep it the player tile, and the rest in order.
   ASSERT_EQ(lvl.objs().size(), 2u);
   EXPECT_EQ(lvl.playertile(), &lvl.objs()[0]);
@@ -80,70 +85,102 @@ TEST(Update, DissolvingTrailFromTheClearingFloorThenVanishes) {
   EXPECT_EQ(lvl.objs().size(), 1u);
 }
 
-// One update, from one picture to the next.
+// One update, from one picture to the next: each row shows the level before and after, side by side.
 struct scene {
   const char* name;
-  testing::layerpicture before;
-  testing::layerpicture after;
+  std::vector<std::string> rows;
 };
 
 void expectupdates(const scene& s, const legend& extra = {}) {
-  level lvl = picture(s.before, extra);
+  testing::layerpicture before;
+  testing::layerpicture after;
+  for (const std::string& row : s.rows) {
+    const std::size_t gap = row.find(' ');
+    before.push_back(row.substr(0, gap));
+    after.push_back(row.substr(row.find_first_not_of(' ', gap)));
+  }
+  level lvl = picture(before, extra);
   lvl.updateobjs();
-  EXPECT_TRUE(looks_like(lvl, s.after)) << s.name;
+  EXPECT_TRUE(looks_like(lvl, after)) << s.name;
   for (const tile& piece : lvl.objs()) EXPECT_EQ(piece.u, 0) << s.name;
 }
 
 TEST(Update, StraightMovers) {
   const scene scenes[] = {
-      {"a free mover steps", {"#.R..#"}, {"#..R.#"}},
-      {"blocked by a wall it turns and steps", {"#L..#"}, {"#.R.#"}},
-      {"walled in on both sides it stays, heading as it was", {"#R#", "#L#"}, {"#R#", "#L#"}},
-      {"blocked by the player it turns and waits", {"#.R@#"}, {"#.L@#"}},
-      {"meeting head-on both turn and wait", {"#.RL.#"}, {"#.LR.#"}},
-      {"with one cell between, the first in the list takes it", {"#R.L#"}, {"#.RR#"}},
-      {"behind another: blocked, so it turns and waits", {"#RR.#"}, {"#L.R#"}},
-      {"stars block movers", {"#.R*#"}, {"#L.*#"}},
-      {"no trail behind a mover", {".R.."}, {"..R."}},
-      {"one-way floor against it", {"#.R<.#"}, {"#L.<.#"}},
-      {"one-way floor against it and a wall behind", {"#R<.#"}, {"#R<.#"}},
-      {"a closed door turns it", {".R+."}, {"L.+."}},
-      {"vertical movers", {"D.", "..", ".U"}, {"..", "DU", ".."}},
-      {"vertical, one cell between", {"#D#", "#.#", "#U#"}, {"#.#", "#D#", "#D#"}},
-      {"vertical, blocked by a wall", {"#U#", "#.#", "###"}, {"#.#", "#D#", "###"}},
+      {"a free mover steps", {"#.R..#  #..R.#"}},
+      {"blocked by a wall it turns and steps", {"#L..#  #.R.#"}},
+      {"walled in on both sides it stays, heading as it was",
+       {"#R#  #R#",
+        "#L#  #L#"}},
+      {"blocked by the player it turns and waits", {"#.R@#  #.L@#"}},
+      {"meeting head-on both turn and wait", {"#.RL.#  #.LR.#"}},
+      {"with one cell between, the first in the list takes it", {"#R.L#  #.RR#"}},
+      {"behind another: blocked, so it turns and waits", {"#RR.#  #L.R#"}},
+      {"stars block movers", {"#.R*#  #L.*#"}},
+      {"no trail behind a mover", {".R..  ..R."}},
+      {"one-way floor against it", {"#.R<.#  #L.<.#"}},
+      {"one-way floor against it and a wall behind", {"#R<.#  #R<.#"}},
+      {"a closed door turns it", {".R+.  L.+."}},
+      {"vertical movers",
+       {"D.  ..",
+        "..  DU",
+        ".U  .."}},
+      {"vertical, one cell between",
+       {"#D#  #.#",
+        "#.#  #D#",
+        "#U#  #D#"}},
+      {"vertical, blocked by a wall",
+       {"#U#  #.#",
+        "#.#  #D#",
+        "###  ###"}},
   };
   for (const scene& s : scenes) expectupdates(s);
 }
 
 TEST(Update, MoversTriggerWhatTheyEnter) {
   const scene scenes[] = {
-      {"onto a switch: its door opens", {"R!.+"}, {".R.'"}},
-      {"onto a trail-clearing floor: blocks dissolve", {"R~o", "o=."}, {".Rd", "d=."}},
-      {"over an inactive teleporter", {"RT."}, {".R."}},
+      {"onto a switch: its door opens", {"R!.+  .R.'"}},
+      {"onto a trail-clearing floor: blocks dissolve",
+       {"R~o  .Rd",
+        "o=.  d=."}},
+      {"over an inactive teleporter", {"RT.  .R."}},
   };
   for (const scene& s : scenes) expectupdates(s, {{'T', testing::teleporter(0, 0)}});
 }
 
 TEST(Update, TurningMoversInCorners) {
-  const legend anticlockwise = {{'e', testing::turningmover(0, false)},
-                                {'w', testing::turningmover(2, false)}};
+  // E S W N turn clockwise, e and w anticlockwise.
+  const legend anticlockwise = {{'e', testing::turningmover(0, false)}, {'w', testing::turningmover(2, false)}};
   const scene scenes[] = {
-      {"a free turner goes straight", {"E..", "..."}, {".E.", "..."}},
+      {"a free turner goes straight", {"E..  .E."}},
       {"clockwise at a wall: turns down and steps",
-       {"#####", "#..E#", "#...#", "#####"},
-       {"#####", "#...#", "#..S#", "#####"}},
+       {"#####  #####",
+        "#..E#  #...#",
+        "#...#  #..S#",
+        "#####  #####"}},
       {"clockwise in a corner: one turn in each pass",
-       {"#####", "#...#", "#..E#", "#####"},
-       {"#####", "#...#", "#..W#", "#####"}},
+       {"#####  #####",
+        "#...#  #...#",
+        "#..E#  #..W#",
+        "#####  #####"}},
       {"anticlockwise in a corner",
-       {"#####", "#..e#", "#...#", "#####"},
-       {"#####", "#..W#", "#...#", "#####"}},
-      {"anticlockwise from the right wrap to up",
-       {"#####", "#...#", "#..e#", "#####"},
-       {"#####", "#..N#", "#...#", "#####"}},
-      {"boxed in: it turns twice and stays", {"###", "#S#", "###"}, {"###", "#N#", "###"}},
-      {"blocked by the player: turns and waits", {"E@"}, {"S@"}},
-      {"a turner heading left, anticlockwise", {"#w.", "#.."}, {"#..", "#S."}},
+       {"#####  #####",
+        "#..e#  #..W#",
+        "#...#  #...#",
+        "#####  #####"}},
+      {"anticlockwise from the right wraps round to up",
+       {"#####  #####",
+        "#...#  #..N#",
+        "#..e#  #...#",
+        "#####  #####"}},
+      {"boxed in: it turns twice and stays",
+       {"###  ###",
+        "#S#  #N#",
+        "###  ###"}},
+      {"blocked by the player: turns and waits", {"E@  S@"}},
+      {"heading left, anticlockwise",
+       {"#w.  #..",
+        "#..  #S."}},
   };
   for (const scene& s : scenes) expectupdates(s, anticlockwise);
 }
@@ -157,15 +194,20 @@ TEST(Update, OnlyThePlayerAndGates) {
 }
 
 TEST(Update, ATurnOfPlayRunsTheUpdateOnlyAfterASuccessfulStep) {
-  level lvl = picture({"#@..", "R..."});
+  level lvl = picture({"#@..",
+                       "R..."});
   EXPECT_EQ(testing::playerstep(lvl, -1, 0).moved, 0);
-  EXPECT_TRUE(looks_like(lvl, {"#@..", "R..."}));
+  EXPECT_TRUE(looks_like(lvl, {"#@..",
+                               "R..."}));
   EXPECT_EQ(testing::playerstep(lvl, 1, 0).moved, 1);
-  EXPECT_TRUE(looks_like(lvl, {"#o@.", ".R.."}));
+  EXPECT_TRUE(looks_like(lvl, {"#o@.",
+                               ".R.."}));
   // The mover meets the player: it turns and waits; then the player is held back by it.
   EXPECT_EQ(testing::play(lvl, "dl"), 1);
-  EXPECT_TRUE(looks_like(lvl, {"#oo.", ".L@."}));
+  EXPECT_TRUE(looks_like(lvl, {"#oo.",
+                               ".L@."}));
 }
 
 }  // namespace
 }  // namespace dusk
+// clang-format on

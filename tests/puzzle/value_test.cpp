@@ -9,6 +9,8 @@
 #include "puzzle/level.h"
 #include "tests/puzzle/support/level_picture.h"
 
+// Pictures are laid out by hand, a row a line.
+// clang-format off
 namespace dusk {
 namespace {
 
@@ -20,12 +22,17 @@ const legend marks = {{'A', testing::teleporter(1, 2)},
                       {'G', testing::gate(2, 1, true)},
                       {'e', testing::turningmover(0, false)}};
 const std::vector<testing::layerpicture> busy = {
-    {"#########", "#@..*..R#", "#.o.!.+.#", "#A..G..~#", "#L..e..*#", "#########"},
-    {"..B..", ".D.*.", "....."}};
+    {"#########",
+     "#@..*..R#",
+     "#.o.!.+.#",
+     "#A..G..~#",
+     "#L..e..*#",
+     "#########"},
+    {"..B..",
+     ".D.*.",
+     "....."}};
 
-level busylevel() {
-  return layers(busy, marks);
-}
+level busylevel() { return layers(busy, marks); }
 
 TEST(LevelValue, ChangingACopyLeavesTheOriginalUntouched) {
   const level original = busylevel();
@@ -113,7 +120,9 @@ TEST(LevelValue, EveryPartOfThePuzzleStateCounts) {
 
 TEST(LevelValue, PlayedStatesMeetInAHashSet) {
   // Two roads to the same state: the set holds it once.
-  const level start = testing::picture({"_____", "_@___", "_____"});
+  const level start = testing::picture({"_____",
+                                        "_@___",
+                                        "_____"});
   std::unordered_set<level> seen;
   for (const char* road : {"rd", "dr", "rdlu", "ru"}) {
     level lvl = start;
@@ -125,3 +134,4 @@ TEST(LevelValue, PlayedStatesMeetInAHashSet) {
 
 }  // namespace
 }  // namespace dusk
+// clang-format on
