@@ -129,7 +129,7 @@ void level::setobj(int x, int y, int z, const tile& object) {
   auto place = std::lower_bound(fixtures_.begin(), fixtures_.end(), i,
                                 [](const fixture& f, int where) { return f.where < where; });
   const auto k = static_cast<std::size_t>(place - fixtures_.begin());
-  fixtures_.insert(place, fixture{object, 0, static_cast<uint16_t>(i), vecstart(k)});
+  fixtures_.insert(place, fixture{object, 0, static_cast<uint16_t>(i)});
   grow(i);
   for (std::size_t j = k; j < fixtures_.size(); ++j) {
     cells_[fixtures_[j].where].object = static_cast<uint16_t>(firstfixture + j);
@@ -145,33 +145,38 @@ void level::clearcell(int i) {
   const uint16_t code = cells_[static_cast<std::size_t>(i)].object;
   cells_[static_cast<std::size_t>(i)].object = none;
   if (code < firstfixture) return;
+  const auto [start, end] = doorrange(i);
+  linkowners_.erase(linkowners_.begin() + static_cast<std::ptrdiff_t>(start),
+                    linkowners_.begin() + static_cast<std::ptrdiff_t>(end));
+  links_.erase(links_.begin() + static_cast<std::ptrdiff_t>(start), links_.begin() + static_cast<std::ptrdiff_t>(end));
   const std::size_t k = code - firstfixture;
-  const uint32_t start = vecstart(k);
-  const uint32_t end = fixtures_[k].vecend;
-  links_.erase(links_.begin() + start, links_.begin() + end);
   fixtures_.erase(fixtures_.begin() + static_cast<std::ptrdiff_t>(k));
   for (std::size_t j = k; j < fixtures_.size(); ++j) {
-    fixtures_[j].vecend -= end - start;
     cells_[fixtures_[j].where].object = static_cast<uint16_t>(firstfixture + j);
   }
 }
 
+std::pair<std::size_t, std::size_t> level::doorrange(int i) const {
+  const auto owner = static_cast<uint16_t>(i);
+  const auto [first, last] = std::equal_range(linkowners_.begin(), linkowners_.end(), owner);
+  return {static_cast<std::size_t>(first - linkowners_.begin()), static_cast<std::size_t>(last - linkowners_.begin())};
+}
+
 std::span<const vector> level::vec(int x, int y, int z) const {
   if (!inside(x, y, z)) return {};
-  const uint16_t code = at(index(x, y, z)).object;
-  if (code < firstfixture) return {};
-  const std::size_t k = code - firstfixture;
-  const uint32_t start = vecstart(k);
-  return {links_.data() + start, fixtures_[k].vecend - start};
+  const int i = index(x, y, z);
+  if (at(i).object < firstfixture) return {};
+  const auto [start, end] = doorrange(i);
+  return {links_.data() + start, end - start};
 }
 
 int level::linkdoor(int x, int y, int z, const vector& door) {
   if (!inside(x, y, z)) return 0;
-  const uint16_t code = at(index(x, y, z)).object;
-  if (code < firstfixture) return 0;
-  const std::size_t k = code - firstfixture;
-  links_.insert(links_.begin() + fixtures_[k].vecend, door);
-  for (std::size_t j = k; j < fixtures_.size(); ++j) ++fixtures_[j].vecend;
+  const int i = index(x, y, z);
+  if (at(i).object < firstfixture) return 0;
+  const auto end = static_cast<std::ptrdiff_t>(doorrange(i).second);
+  linkowners_.insert(linkowners_.begin() + end, static_cast<uint16_t>(i));
+  links_.insert(links_.begin() + end, door);
   return 1;
 }
 
@@ -343,6 +348,7 @@ uint64_t level::hash() const {
   uint64_t h = hashbytes(0x5D1CE5, scalars, sizeof scalars);
   h = hashbytes(h, cells_.data(), used * sizeof(cell));
   h = hashvalues(h, fixtures_);
+  h = hashvalues(h, linkowners_);
   h = hashvalues(h, links_);
   h = hashvalues(h, objs_);
   return finish(h);
@@ -351,7 +357,7 @@ uint64_t level::hash() const {
 bool operator==(const level& a, const level& b) {
   if (a.depth != b.depth || a.totalstars != b.totalstars || a.playerx != b.playerx ||
       a.playery != b.playery || a.playerz != b.playerz || a.player_ != b.player_ ||
-      a.fixtures_ != b.fixtures_ || a.links_ != b.links_ || a.objs_ != b.objs_) {
+      a.fixtures_ != b.fixtures_ || a.linkowners_ != b.linkowners_ || a.links_ != b.links_ || a.objs_ != b.objs_) {
     return false;
   }
   const std::size_t common = std::min(a.cells_.size(), b.cells_.size());

@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "puzzle/kinds.h"
@@ -110,12 +111,11 @@ class level {
     uint8_t spare = 0;
     friend bool operator==(const cell&, const cell&) = default;
   };
-  // A static object with fields, kept in cell order; vecend closes its range of links_.
+  // A static object with fields, kept in cell order.
   struct fixture {
     tile object;
     uint8_t spare = 0;
     uint16_t where = 0;
-    uint32_t vecend = 0;
     friend bool operator==(const fixture&, const fixture&) = default;
   };
 
@@ -125,15 +125,17 @@ class level {
   cell at(int i) const { return static_cast<std::size_t>(i) < cells_.size() ? cells_[i] : cell{}; }
   cell& grow(int i);
   void clearcell(int i);
-  uint32_t vecstart(std::size_t fixtureindex) const {
-    return fixtureindex == 0 ? 0 : fixtures_[fixtureindex - 1].vecend;
-  }
+  // The range of links_ that belongs to the object of cell i.
+  std::pair<std::size_t, std::size_t> doorrange(int i) const;
   void dissolvelayer(int z);
   // Whether a piece other than a dissolving one (and other than self) stands on the cell.
   bool pieceat(int x, int y, int z, const tile* self) const;
 
   std::vector<cell> cells_;
   std::vector<fixture> fixtures_;
+  // Door lists of all switches: linkowners_ holds the cell of each entry's switch, in cell order, so a
+  // builder linking switch by switch appends, and each list is one stretch of links_.
+  std::vector<uint16_t> linkowners_;
   std::vector<vector> links_;
   std::vector<tile> objs_;
   int32_t player_ = -1;

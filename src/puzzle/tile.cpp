@@ -90,9 +90,8 @@ int tile::Move(int dx, int dy, int dz, level& lvl, int leavetrail, int collect, 
           break;
         case kind::doorswitch:
           if (trigger != 0) {
-            const uint32_t start = lvl.vecstart(k);
-            const uint32_t end = lvl.fixtures_[k].vecend;
-            for (uint32_t v = start; v < end; ++v) {
+            const auto [start, end] = lvl.doorrange(target);
+            for (std::size_t v = start; v < end; ++v) {
               const vector door = lvl.links_[v];
               // Stars and blocks keep no fields, so only objects with fields have a flag to flip.
               if (tile* other = lvl.editobj(door.x, door.y, door.z)) other->b = other->b == 0 ? 1 : 0;
