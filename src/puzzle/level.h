@@ -23,7 +23,9 @@
 //   map(), obj(), objs() to draw; removeobj() to drop a dissolving piece that became a particle.
 //
 // Every position outside 0..14 in x, y and z reads as floor with no object and is skipped on writes.
-// Pointers and spans returned here stay valid until the level is next changed.
+// Pointers and spans returned here stay valid until the level is next changed (a Move of any piece may
+// add to objs). A builder that places objects in scan order (layer, column, row) and links switch by
+// switch in that order only ever appends; any other order works too, just slower.
 #pragma once
 
 #include <cstddef>
