@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   dusk::settings_state settings2;
   Check(dusk::DecodeSave(again, progress2, settings2) == dusk::save_status::loaded);
   Check(progress2.playername == progress.playername && progress2.bestscore == progress.bestscore &&
-        progress2.levelunlocked == progress.levelunlocked && progress2.worldunlocked == progress.worldunlocked &&
-        progress2.namechosen == progress.namechosen);
+        progress2.levelunlocked == progress.levelunlocked &&
+        progress2.worldunlocked == progress.worldunlocked && progress2.namechosen == progress.namechosen);
   Check(settings2.windowscale == settings.windowscale && settings2.brightness == settings.brightness &&
         settings2.musicon == settings.musicon && settings2.soundsaved == settings.soundsaved);
   return 0;

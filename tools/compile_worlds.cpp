@@ -11,8 +11,9 @@
 
 int main(int argc, char** argv) {
   if (argc > 2 || (argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help"))) {
-    std::fprintf(stderr, "usage: compile_worlds [folder]\n"
-                         "Compiles folder/levels/_WORLDINDEX.txt and its worlds into folder/leveldata.\n");
+    std::fprintf(stderr,
+                 "usage: compile_worlds [folder]\n"
+                 "Compiles folder/levels/_WORLDINDEX.txt and its worlds into folder/leveldata.\n");
     return 2;
   }
   if (argc == 2 && ::chdir(argv[1]) != 0) {

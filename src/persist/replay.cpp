@@ -13,12 +13,18 @@ replay_state replays;
 
 namespace {
 
-bool Stored(int i) { return i >= 0 && i < replay::kStoredSteps; }
+bool Stored(int i) {
+  return i >= 0 && i < replay::kStoredSteps;
+}
 
-unsigned Shift(int i) { return 2u * static_cast<unsigned>(i % 4); }
+unsigned Shift(int i) {
+  return 2u * static_cast<unsigned>(i % 4);
+}
 
 // The number of the last data byte the file holds for a count of steps, the division truncating.
-int LastDataByte(int maxindex) { return (maxindex - 1) / 4 + 1; }
+int LastDataByte(int maxindex) {
+  return (maxindex - 1) / 4 + 1;
+}
 
 int32_t CheckValue(int onmove, int maxindex, const std::array<uint8_t, replay::arraysize>& data, int last) {
   int32_t check = onmove / 4 + maxindex;
@@ -35,7 +41,9 @@ int replay::add(int v) {
   return 0;
 }
 
-int replay::grab() const { return get(onmove); }
+int replay::grab() const {
+  return get(onmove);
+}
 
 int replay::seek(int n) {
   onmove = n;

@@ -48,6 +48,8 @@ struct replay_state {
 };
 
 extern replay_state replays;
-inline void ResetReplays() { replays = replay_state{}; }
+inline void ResetReplays() {
+  replays = replay_state{};
+}
 
 }  // namespace dusk

@@ -28,12 +28,18 @@ enum option_bit : int {
   kNameChosen = 32,
 };
 
-int Bit(int flag, int bit) { return flag != 0 ? bit : 0; }
+int Bit(int flag, int bit) {
+  return flag != 0 ? bit : 0;
+}
 
 // What a value turns into once it has been through its field, so the checksum of a written file is the
 // checksum the reader will compute, whatever the values in memory were.
-int AsByte(int v) { return v & 0xFF; }
-int AsBiased(int v) { return static_cast<int>((static_cast<unsigned>(v) + kBias) & 0xFFFFu) - kBias; }
+int AsByte(int v) {
+  return v & 0xFF;
+}
+int AsBiased(int v) {
+  return static_cast<int>((static_cast<unsigned>(v) + kBias) & 0xFFFFu) - kBias;
+}
 
 void StoredValues(progress_state& p) {
   for (int w = 0; w < kMaxWorlds; ++w) {
@@ -50,7 +56,9 @@ void PutShort(std::vector<uint8_t>& out, int v) {
   out.push_back(static_cast<uint8_t>(static_cast<unsigned>(v) >> 8));
 }
 
-void PutBiased(std::vector<uint8_t>& out, int v) { PutShort(out, static_cast<int>(static_cast<unsigned>(v) + kBias)); }
+void PutBiased(std::vector<uint8_t>& out, int v) {
+  PutShort(out, static_cast<int>(static_cast<unsigned>(v) + kBias));
+}
 
 void PutShortText(std::vector<uint8_t>& out, std::string_view text) {
   text = text.substr(0, std::min(text.size(), kMaxName));
@@ -58,7 +66,9 @@ void PutShortText(std::vector<uint8_t>& out, std::string_view text) {
   out.insert(out.end(), text.begin(), text.end());
 }
 
-int ReadBiased(stream& in) { return in.ReadShort() - kBias; }
+int ReadBiased(stream& in) {
+  return in.ReadShort() - kBias;
+}
 
 void StderrLine(const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());
@@ -86,9 +96,10 @@ std::vector<uint8_t> EncodeSave(const progress_state& values, const settings_sta
   out.reserve(799 + kMaxName);
   PutShortText(out, kMarker);
   PutShortText(out, values.playername);
-  out.push_back(static_cast<uint8_t>(Bit(options.musicon, kMusicOn) | Bit(options.levelskipping, kLevelSkipping) |
-                                     Bit(options.soundon, kSoundOn) | Bit(options.musicsaved, kMusicSaved) |
-                                     Bit(options.soundsaved, kSoundSaved) | Bit(values.namechosen, kNameChosen)));
+  out.push_back(
+      static_cast<uint8_t>(Bit(options.musicon, kMusicOn) | Bit(options.levelskipping, kLevelSkipping) |
+                           Bit(options.soundon, kSoundOn) | Bit(options.musicsaved, kMusicSaved) |
+                           Bit(options.soundsaved, kSoundSaved) | Bit(values.namechosen, kNameChosen)));
   out.push_back(static_cast<uint8_t>(options.teleporteffect));
   PutBiased(out, options.brightness);
   PutBiased(out, options.contrast);
@@ -111,7 +122,8 @@ save_status DecodeSave(const std::vector<uint8_t>& bytes, progress_state& values
   if (in->Remaining() < 1) return save_status::truncated;
   const size_t marker_length = static_cast<size_t>(in->ReadByte());
   std::string marker;
-  while (marker.size() < marker_length && in->Remaining() > 0) marker.push_back(static_cast<char>(in->ReadByte()));
+  while (marker.size() < marker_length && in->Remaining() > 0)
+    marker.push_back(static_cast<char>(in->ReadByte()));
   const bool whole_marker = marker.size() == marker_length;
   if (marker_length != kMarker.size() || !std::string_view(kMarker).starts_with(marker)) {
     return save_status::not_a_save;
@@ -176,11 +188,12 @@ void ReadSave(const std::string& path) {
   }
   const std::string kept = path + ".damaged";
   if (WriteFileAtomically(kept, bytes)) {
-    StderrLine("The save file " + path + " is damaged; the game starts with its defaults. The damaged file is kept as " +
-               kept + ".");
+    StderrLine("The save file " + path +
+               " is damaged; the game starts with its defaults. The damaged file is kept as " + kept + ".");
   } else {
-    StderrLine("The save file " + path + " is damaged; the game starts with its defaults. It could not be kept as " +
-               kept + " and will be replaced at the next save.");
+    StderrLine("The save file " + path +
+               " is damaged; the game starts with its defaults. It could not be kept as " + kept +
+               " and will be replaced at the next save.");
   }
 }
 

@@ -20,7 +20,9 @@ void Log(stream* log, const std::string& line) {
   if (log) log->WriteLine(line);
 }
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
 // "#" lines give one byte per number, "*" lines one 16-bit value; each number ends with ":".
 void TranscribeNumbers(std::string_view rest, bool wide, std::vector<uint8_t>& out) {
@@ -48,7 +50,8 @@ int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* l
     Log(log, "Did not compile world: Failed to open " + source_path);
     return 0;
   }
-  const std::string write_failed = "Did not compile world: Failed to write leveldata\\" + HexDigit(w) + "w.wdt";
+  const std::string write_failed =
+      "Did not compile world: Failed to write leveldata\\" + HexDigit(w) + "w.wdt";
   if (PathKind(folder) != 2) {
     Log(log, write_failed);
     return 0;

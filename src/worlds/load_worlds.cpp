@@ -12,7 +12,9 @@ int CountLevelStars(int w, int l) {
   return built ? built->totalstars : 0;
 }
 
-std::unique_ptr<world> LoadWorld(int w) { return LoadWorld(w, CountLevelStars); }
+std::unique_ptr<world> LoadWorld(int w) {
+  return LoadWorld(w, CountLevelStars);
+}
 
 int LoadWorlds() {
   // World 1's file carries the number of worlds.

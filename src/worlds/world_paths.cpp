@@ -8,13 +8,21 @@ std::string HexDigit(int n) {
   return std::string(1, kDigits[static_cast<unsigned>(n) & 15u]);
 }
 
-std::string WorldFolder(int w) { return "leveldata\\world " + HexDigit(w); }
+std::string WorldFolder(int w) {
+  return "leveldata\\world " + HexDigit(w);
+}
 
-std::string WorldDataPath(int w) { return WorldFolder(w) + "\\" + HexDigit(w) + "w.wdt"; }
+std::string WorldDataPath(int w) {
+  return WorldFolder(w) + "\\" + HexDigit(w) + "w.wdt";
+}
 
-std::string LevelPath(int w, int l) { return WorldFolder(w) + "\\" + HexDigit(w) + "-" + HexDigit(l) + ".slv"; }
+std::string LevelPath(int w, int l) {
+  return WorldFolder(w) + "\\" + HexDigit(w) + "-" + HexDigit(l) + ".slv";
+}
 
-std::string ReplayFolder(int w) { return WorldFolder(w) + "\\replays"; }
+std::string ReplayFolder(int w) {
+  return WorldFolder(w) + "\\replays";
+}
 
 std::string ReplayPath(int w, int l) {
   return ReplayFolder(w) + "\\" + HexDigit(w) + "-" + HexDigit(l) + ".rpl";

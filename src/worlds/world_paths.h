@@ -8,10 +8,10 @@ namespace dusk {
 // The last digit of n in upper-case hexadecimal: 10 gives "A", 16 gives "0".
 std::string HexDigit(int n);
 
-std::string WorldFolder(int w);          // leveldata\world X(w)
-std::string WorldDataPath(int w);        // leveldata\world X(w)\X(w)w.wdt
-std::string LevelPath(int w, int l);     // leveldata\world X(w)\X(w)-X(l).slv
-std::string ReplayFolder(int w);         // leveldata\world X(w)\replays
-std::string ReplayPath(int w, int l);    // leveldata\world X(w)\replays\X(w)-X(l).rpl
+std::string WorldFolder(int w);        // leveldata\world X(w)
+std::string WorldDataPath(int w);      // leveldata\world X(w)\X(w)w.wdt
+std::string LevelPath(int w, int l);   // leveldata\world X(w)\X(w)-X(l).slv
+std::string ReplayFolder(int w);       // leveldata\world X(w)\replays
+std::string ReplayPath(int w, int l);  // leveldata\world X(w)\replays\X(w)-X(l).rpl
 
 }  // namespace dusk

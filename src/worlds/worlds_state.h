@@ -17,6 +17,8 @@ struct worlds_state {
 };
 
 extern worlds_state gameworlds;
-inline void ResetWorlds() { gameworlds = worlds_state{}; }
+inline void ResetWorlds() {
+  gameworlds = worlds_state{};
+}
 
 }  // namespace dusk

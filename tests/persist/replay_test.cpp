@@ -167,7 +167,8 @@ TEST(ReplayTest, SaveReplayFileWritesTheLevelsFileInItsWorld) {
   EXPECT_FALSE(SaveReplayFile(r, 3, 12));  // no replays folder yet
   std::filesystem::create_directories("leveldata/world 3/replays");
   EXPECT_TRUE(SaveReplayFile(r, 3, 12));
-  EXPECT_EQ(BytesAsText(testing::ReadTestFile("leveldata/world 3/replays/3-C.rpl")), "01 00 01 00 03 00 04 00 00 00");
+  EXPECT_EQ(BytesAsText(testing::ReadTestFile("leveldata/world 3/replays/3-C.rpl")),
+            "01 00 01 00 03 00 04 00 00 00");
   EXPECT_FALSE(SaveReplayFile(Recorded(509), 3, 12));
   EXPECT_EQ(testing::ReadTestFile("leveldata/world 3/replays/3-C.rpl").size(), 10u);
 }

@@ -37,7 +37,8 @@ class SaveTest : public ::testing::Test {
 
 // Everything before the progress blocks, which starts after the name.
 std::string Head(const std::vector<uint8_t>& bytes, size_t name_length) {
-  return BytesAsText(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(13 + name_length)));
+  return BytesAsText(
+      std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(13 + name_length)));
 }
 
 TEST_F(SaveTest, WritesTheMarkerNameOptionsAndSettings) {
@@ -86,9 +87,10 @@ TEST_F(SaveTest, WritesProgressBlocksWithBiasedScoresAndTheChecksum) {
   const std::vector<uint8_t> bytes = Encoded();
   const size_t world2 = blocks + 2 * 49;
   EXPECT_EQ(bytes[world2], 1);
-  EXPECT_EQ(BytesAsText(std::vector<uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(world2 + 1 + 5 * 3),
-                                             bytes.begin() + static_cast<std::ptrdiff_t>(world2 + 1 + 6 * 3))),
-            "01 FE 7F");
+  EXPECT_EQ(
+      BytesAsText(std::vector<uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(world2 + 1 + 5 * 3),
+                                       bytes.begin() + static_cast<std::ptrdiff_t>(world2 + 1 + 6 * 3))),
+      "01 FE 7F");
   const int sum = 120 + 1 + 3 * (5 ^ 243);
   EXPECT_EQ(SaveChecksum(progress), sum);
   EXPECT_EQ(bytes[bytes.size() - 2] | bytes[bytes.size() - 1] << 8, sum);
@@ -173,12 +175,12 @@ TEST_F(SaveTest, ValuesTooBigForTheirFieldsStillPassTheChecksum) {
 TEST_F(SaveTest, SettingsOutsideTheirRangesAreBroughtIntoThem) {
   std::vector<uint8_t> bytes = Encoded();
   const size_t at = 6 + progress.playername.size();
-  bytes[at + 1] = 9;                                 // teleport effect
-  bytes[at + 2] = 0;                                 // brightness -32768
+  bytes[at + 1] = 9;  // teleport effect
+  bytes[at + 2] = 0;  // brightness -32768
   bytes[at + 3] = 0;
-  bytes[at + 4] = 0xFF;                              // contrast 32767
+  bytes[at + 4] = 0xFF;  // contrast 32767
   bytes[at + 5] = 0xFF;
-  bytes[at + 6] = 0;                                 // window scale
+  bytes[at + 6] = 0;  // window scale
   progress_state read_progress;
   settings_state read_settings;
   ASSERT_EQ(DecodeSave(bytes, read_progress, read_settings), save_status::loaded);
@@ -194,12 +196,15 @@ TEST_F(SaveTest, EveryCutFileIsTruncatedAndAnotherMarkerIsNotASave) {
   for (size_t size = 0; size < bytes.size(); ++size) {
     progress_state p;
     settings_state s;
-    EXPECT_EQ(DecodeSave(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)), p, s),
-              save_status::truncated)
+    EXPECT_EQ(
+        DecodeSave(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)), p,
+                   s),
+        save_status::truncated)
         << size << " bytes";
   }
-  for (const std::vector<uint8_t>& other : {std::vector<uint8_t>{4, 'k', 'e', 'l', 'w'}, std::vector<uint8_t>{3, 'k'},
-                                            std::vector<uint8_t>{'P', 'K', 3, 4}, std::vector<uint8_t>{0}}) {
+  for (const std::vector<uint8_t>& other :
+       {std::vector<uint8_t>{4, 'k', 'e', 'l', 'w'}, std::vector<uint8_t>{3, 'k'},
+        std::vector<uint8_t>{'P', 'K', 3, 4}, std::vector<uint8_t>{0}}) {
     progress_state p;
     settings_state s;
     EXPECT_EQ(DecodeSave(other, p, s), save_status::not_a_save) << BytesAsText(other);
@@ -238,8 +243,8 @@ TEST_F(SaveFileTest, ADamagedFileIsReportedKeptAsideAndChangesNothing) {
   progress.playername = "Ann";
   progress.bestscore[1][1] = 50;
   std::vector<uint8_t> whole = Encoded();
-  for (const std::vector<uint8_t>& damaged :
-       {std::vector<uint8_t>(whole.begin(), whole.begin() + 400), std::vector<uint8_t>{}, std::vector<uint8_t>{9, 9, 9}}) {
+  for (const std::vector<uint8_t>& damaged : {std::vector<uint8_t>(whole.begin(), whole.begin() + 400),
+                                              std::vector<uint8_t>{}, std::vector<uint8_t>{9, 9, 9}}) {
     ResetProgress();
     WriteTestFile("save.dat", damaged);
     ::testing::internal::CaptureStderr();
@@ -313,7 +318,8 @@ TEST_F(SaveFileTest, KillingTheGameWhileItSavesLeavesAWholeFile) {
     const std::vector<uint8_t> bytes = ReadTestFile("save.dat");
     progress_state p;
     settings_state s;
-    ASSERT_EQ(DecodeSave(bytes, p, s), save_status::loaded) << "round " << round << ", " << bytes.size() << " bytes";
+    ASSERT_EQ(DecodeSave(bytes, p, s), save_status::loaded)
+        << "round " << round << ", " << bytes.size() << " bytes";
     if (p.bestscore[5][5] != 0) {
       ++rounds_with_writes;
       EXPECT_EQ(p.playername.size(), 1u + static_cast<size_t>(p.bestscore[5][5] % 200));

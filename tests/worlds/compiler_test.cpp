@@ -24,10 +24,16 @@ using testing::TestFileExists;
 using testing::WriteTestFile;
 using testing::WriteTextFile;
 
-std::string WorldDataPathNative(int w) { return NativePath(WorldDataPath(w)); }
-std::string LevelPathNative(int w, int l) { return NativePath(LevelPath(w, l)); }
+std::string WorldDataPathNative(int w) {
+  return NativePath(WorldDataPath(w));
+}
+std::string LevelPathNative(int w, int l) {
+  return NativePath(LevelPath(w, l));
+}
 
-std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+std::vector<uint8_t> Bytes(const std::string& text) {
+  return std::vector<uint8_t>(text.begin(), text.end());
+}
 
 world_source Transcribe(const std::string& text) {
   stream_ptr in = OpenMemory(Bytes(text));
@@ -110,8 +116,8 @@ class CompilerTest : public ::testing::Test {
 
 TEST_F(CompilerTest, CompilesAWorldWithItsLevelsAndLog) {
   WriteTextFile("levels/_WORLDINDEX.txt", {"; the worlds", "$forest"});
-  WriteTextFile("levels/forest.txt", {"@Forest", "#1:", "#7:65:14:20:", "#255:", "@Bonus", "*40:300:",
-                                      "!cave.png", "@First", "*12:34:", "!hill", "%"});
+  WriteTextFile("levels/forest.txt", {"@Forest", "#1:", "#7:65:14:20:", "#255:", "@Bonus",
+                                      "*40:300:", "!cave.png", "@First", "*12:34:", "!hill", "%"});
   WriteTestFile("levels/cave.qtm", Bytes("cave level"));
   WriteTestFile("levels/hill.qtm", Bytes("hill level"));
 
@@ -123,7 +129,8 @@ TEST_F(CompilerTest, CompilesAWorldWithItsLevelsAndLog) {
                            "Finshed compiling world: 0",
                        }));
   EXPECT_EQ(BytesAsText(ReadTestFile("leveldata/world 0/0w.wdt")),
-            "01 06 46 6F 72 65 73 74 01 07 41 0E 14 FF 05 42 6F 6E 75 73 28 00 2C 01 05 46 69 72 73 74 0C 00 22 00");
+            "01 06 46 6F 72 65 73 74 01 07 41 0E 14 FF 05 42 6F 6E 75 73 28 00 2C 01 05 46 69 72 73 74 0C 00 "
+            "22 00");
   EXPECT_EQ(ReadTestFile("leveldata/world 0/0-0.slv"), Bytes("cave level"));
   EXPECT_EQ(ReadTestFile("leveldata/world 0/0-1.slv"), Bytes("hill level"));
   EXPECT_TRUE(std::filesystem::is_directory("leveldata/world 0/replays"));
@@ -135,8 +142,9 @@ TEST_F(CompilerTest, AWorldNameWithOrWithoutExtensionNamesTheSameSource) {
   WriteTextFile("levels/forest.txt", {"@Forest", "#1:", "#255:"});
   const std::vector<std::string> log = Compile();
   for (int w = 0; w < 3; ++w) {
-    EXPECT_EQ(BytesAsText(ReadTestFile("leveldata/world " + std::to_string(w) + "/" + std::to_string(w) + "w.wdt")),
-              "03 06 46 6F 72 65 73 74 01 FF");
+    EXPECT_EQ(
+        BytesAsText(ReadTestFile("leveldata/world " + std::to_string(w) + "/" + std::to_string(w) + "w.wdt")),
+        "03 06 46 6F 72 65 73 74 01 FF");
   }
   EXPECT_EQ(std::count(log.begin(), log.end(), "Compiling world: forest.txt"), 3);
 }
@@ -218,7 +226,8 @@ TEST_F(CompilerTest, SeventeenLevelsCopySixteen) {
   const std::vector<uint8_t> bytes = log->TakeBytes();
   const std::string text(bytes.begin(), bytes.end());
   EXPECT_NE(text.find("Compiled level: 15 from l15.qtm to 3-F.slv\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("Failed to compile level from file levels\\l16.qtm: Too many worlds!\r\n"), std::string::npos)
+  EXPECT_NE(text.find("Failed to compile level from file levels\\l16.qtm: Too many worlds!\r\n"),
+            std::string::npos)
       << text;
   EXPECT_EQ(ReadTestFile("leveldata/world 3/3-F.slv"), Bytes("level 15"));
   EXPECT_FALSE(TestFileExists("leveldata/world 3/3-0.slv.temp"));

@@ -53,8 +53,9 @@ class LoadWorldsTest : public ::testing::Test {
 TEST_F(LoadWorldsTest, CompiledWorldsLoadWithTheStarsOfTheirLevels) {
   WriteTextFile("levels/_WORLDINDEX.txt", {"$bonus", "$forest", "$cave"});
   WriteTextFile("levels/bonus.txt", {"@Bonus", "#0:", "#255:", "@Secret", "*50:40:", "!secret"});
-  WriteTextFile("levels/forest.txt", {"@Forest", "#1:", "#255:", "@Glade", "*40:30:", "!glade", "@Path", "*20:60:",
-                                      "!path", "@Lost", "*10:5:", "!lost", "@Broken", "*9:9:", "!broken"});
+  WriteTextFile("levels/forest.txt",
+                {"@Forest", "#1:", "#255:", "@Glade", "*40:30:", "!glade", "@Path", "*20:60:", "!path",
+                 "@Lost", "*10:5:", "!lost", "@Broken", "*9:9:", "!broken"});
   // World 2's source is missing: its slot stays empty.
   WriteTestFile("levels/secret.qtm", LevelImage(4));
   WriteTestFile("levels/glade.qtm", LevelImage(1));

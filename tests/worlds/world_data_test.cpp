@@ -29,7 +29,9 @@ class world_bytes {
     for (char c : text) Byte(static_cast<unsigned char>(c));
     return *this;
   }
-  world_bytes& Level(const std::string& name, int moves, int highs) { return Text(name).Short(moves).Short(highs); }
+  world_bytes& Level(const std::string& name, int moves, int highs) {
+    return Text(name).Short(moves).Short(highs);
+  }
   const std::vector<uint8_t>& bytes() const { return bytes_; }
 
  private:
