@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+// Pictures are laid out by hand, a row a line.
+// clang-format off
 namespace dusk {
 namespace {
 
@@ -60,3 +62,4 @@ TEST(LevelPicture, RefusesWhatNoLevelCanHold) {
 
 }  // namespace
 }  // namespace dusk
+// clang-format on
