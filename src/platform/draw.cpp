@@ -79,13 +79,24 @@ bool ReadyAtlas(render_state& render) {
 
 void AddQuad(render_state& render, float x, float y, float w, float h, float u0, float v0, float u1, float v1) {
   if (render.vertices.size() >= kMaxBatchVertices) FlushDrawing();
-  const int base = static_cast<int>(render.vertices.size());
+  const size_t first_vertex = render.vertices.size();
+  const size_t first_index = render.indices.size();
+  render.vertices.resize(first_vertex + 4);
+  render.indices.resize(first_index + 6);
   const SDL_Color color = render.color;
-  render.vertices.push_back(SDL_Vertex{SDL_FPoint{x, y}, color, SDL_FPoint{u0, v0}});
-  render.vertices.push_back(SDL_Vertex{SDL_FPoint{x + w, y}, color, SDL_FPoint{u1, v0}});
-  render.vertices.push_back(SDL_Vertex{SDL_FPoint{x + w, y + h}, color, SDL_FPoint{u1, v1}});
-  render.vertices.push_back(SDL_Vertex{SDL_FPoint{x, y + h}, color, SDL_FPoint{u0, v1}});
-  for (int corner : {0, 1, 2, 0, 2, 3}) render.indices.push_back(base + corner);
+  SDL_Vertex* vertex = render.vertices.data() + first_vertex;
+  vertex[0] = SDL_Vertex{SDL_FPoint{x, y}, color, SDL_FPoint{u0, v0}};
+  vertex[1] = SDL_Vertex{SDL_FPoint{x + w, y}, color, SDL_FPoint{u1, v0}};
+  vertex[2] = SDL_Vertex{SDL_FPoint{x + w, y + h}, color, SDL_FPoint{u1, v1}};
+  vertex[3] = SDL_Vertex{SDL_FPoint{x, y + h}, color, SDL_FPoint{u0, v1}};
+  const int base = static_cast<int>(first_vertex);
+  int* index = render.indices.data() + first_index;
+  index[0] = base;
+  index[1] = base + 1;
+  index[2] = base + 2;
+  index[3] = base;
+  index[4] = base + 2;
+  index[5] = base + 3;
 }
 
 }  // namespace
