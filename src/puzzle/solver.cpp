@@ -516,7 +516,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
   auto store = std::make_unique<state_store>();
   std::vector<uint8_t> buffer;
   codec.encode(start, buffer);
-  if (!bound.canwin(buffer, *start.playertile(), allowance)) return finish(solve_status::unsolvable);
+  if (limits.cuts && !bound.canwin(buffer, *start.playertile(), allowance)) return finish(solve_status::unsolvable);
   store->add(buffer, hashbytes(buffer), 0, 0);
 
   // The breadth-first search proper gets most of the time; the beam search what remains.
@@ -559,7 +559,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
         codec.encode(child, buffer);
         const uint64_t h = hashbytes(buffer);
         if (store->contains(buffer, h)) continue;
-        if (!bound.canwin(buffer, *child.playertile(), allowance - moves)) continue;
+        if (limits.cuts && !bound.canwin(buffer, *child.playertile(), allowance - moves)) continue;
         if (limits.verify_states) {
           codec.decode(buffer, check);
           if (!(check == child)) ++result.codec_mismatches;

@@ -57,8 +57,10 @@ replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> st
 struct solver_limits {
   double max_seconds = 60;
   std::size_t max_states = 4'000'000;
-  // Tests: check that every stored state decodes back to the very level it came from.
+  // Tests: check that every stored state decodes back to the very level it came from, and search without
+  // the cuts to check that they never lose a solution.
   bool verify_states = false;
+  bool cuts = true;
 };
 
 enum class solve_status {
