@@ -61,17 +61,19 @@ render_state& Render() {
 bool OpenWindow(int width, int height, const std::string& title) {
   CloseWindow();
   if (width <= 0 || height <= 0 || !sdl::EnsureEvents()) return false;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    // Video and the OpenGL library stay loaded for the whole run: reopening the window at a new scale then
+    // costs no driver reload, and the driver's own allocations stay its own until exit.
+    SDL_GL_LoadLibrary(nullptr);
+  }
   if (sdl::HeadlessVideo()) {
     // An offscreen window never holds the keyboard focus, and SDL would drop controller events for it.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   }
   render_state& render = Render();
   render.software = false;
-  if (!CreateRenderer(render, width, height, title)) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return false;
-  }
+  if (!CreateRenderer(render, width, height, title)) return false;
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(render.renderer.get(), &info);
   render.max_texture_width = info.max_texture_width > 0 ? info.max_texture_width : 4096;
@@ -95,7 +97,6 @@ void CloseWindow() {
   DropRendererResources();
   render.renderer.reset();
   render.window.reset();
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 bool WindowIsOpen() { return Render().renderer != nullptr; }
