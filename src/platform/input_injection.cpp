@@ -2,6 +2,7 @@
 #include "platform/input_injection.h"
 
 #include <cstring>
+#include <vector>
 
 #include "platform/key_map.h"
 #include "platform/sdl_session.h"
@@ -11,8 +12,8 @@ namespace dusk::inject {
 namespace {
 
 struct injection_state {
-  sdl::joystick_ptr device;  // our handle on the virtual device, for setting its buttons and axes
-  int device_index = -1;
+  // Our handles on the virtual devices, for setting their buttons and axes; the last one is driven.
+  std::vector<sdl::joystick_ptr> devices;
   int mouse_x = 0;  // button events carry the position of the last injected move
   int mouse_y = 0;
   std::function<void(int)> frame_hook;
@@ -124,19 +125,18 @@ void Focus(bool gained) { PushWindowEvent(gained ? SDL_WINDOWEVENT_FOCUS_GAINED 
 void RequestClose() { PushWindowEvent(SDL_WINDOWEVENT_CLOSE); }
 
 bool AttachController(bool mapped) {
-  DetachController();
   if (!sdl::EnsureEvents() || SDL_WasInit(SDL_INIT_JOYSTICK) == 0) return false;
   injection_state& state = State();
   const int index = mapped ? SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                                        SDL_CONTROLLER_BUTTON_MAX, 0)
                            : SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 16, 1);
   if (index < 0) return false;
-  state.device.reset(SDL_JoystickOpen(index));
-  if (!state.device) {
+  sdl::joystick_ptr device(SDL_JoystickOpen(index));
+  if (!device) {
     SDL_JoystickDetachVirtual(index);
     return false;
   }
-  state.device_index = index;
+  state.devices.push_back(std::move(device));
   // The port takes the device now, as it would have by the next frame; buttons set after this are presses.
   sdl::PumpEvents();
   return true;
@@ -144,29 +144,35 @@ bool AttachController(bool mapped) {
 
 void DetachController() {
   injection_state& state = State();
-  if (state.device_index < 0) return;
-  // The index may have moved when other devices came and went; the instance id has not.
-  const SDL_JoystickID instance = SDL_JoystickInstanceID(state.device.get());
-  state.device.reset();
-  for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-    if (SDL_JoystickGetDeviceInstanceID(i) == instance) {
-      SDL_JoystickDetachVirtual(i);
-      break;
+  while (!state.devices.empty()) {
+    // Indices move as devices come and go; the instance id does not.
+    const SDL_JoystickID instance = SDL_JoystickInstanceID(state.devices.back().get());
+    state.devices.pop_back();
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+      if (SDL_JoystickGetDeviceInstanceID(i) == instance) {
+        SDL_JoystickDetachVirtual(i);
+        break;
+      }
     }
   }
-  state.device_index = -1;
 }
 
+namespace {
+
+SDL_Joystick* Driven() { return State().devices.empty() ? nullptr : State().devices.back().get(); }
+
+}  // namespace
+
 void ControllerButton(int button, bool down) {
-  if (State().device) SDL_JoystickSetVirtualButton(State().device.get(), button, down ? 1 : 0);
+  if (SDL_Joystick* device = Driven()) SDL_JoystickSetVirtualButton(device, button, down ? 1 : 0);
 }
 
 void ControllerAxis(int axis, int value) {
-  if (State().device) SDL_JoystickSetVirtualAxis(State().device.get(), axis, static_cast<Sint16>(value));
+  if (SDL_Joystick* device = Driven()) SDL_JoystickSetVirtualAxis(device, axis, static_cast<Sint16>(value));
 }
 
 void ControllerHat(int value) {
-  if (State().device) SDL_JoystickSetVirtualHat(State().device.get(), 0, static_cast<Uint8>(value));
+  if (SDL_Joystick* device = Driven()) SDL_JoystickSetVirtualHat(device, 0, static_cast<Uint8>(value));
 }
 
 void SetFrameHook(std::function<void(int frame)> hook) {

@@ -23,8 +23,9 @@ void RequestClose();
 // and game controller layers. With a mapping it is a game controller whose buttons and axes are numbered
 // as SDL's (buttons 0 A, 1 B, 2 X, 3 Y, 11 to 14 D-pad up, down, left, right; axes 0 left x, 1 left y);
 // without one it is a raw joystick with 16 buttons, 2 axes and a hat. False when SDL can't make one.
+// Devices attached one after another are all plugged in; the buttons and axes set are the last one's.
 [[nodiscard]] bool AttachController(bool mapped);
-void DetachController();
+void DetachController();  // unplugs every attached device
 void ControllerButton(int button, bool down);
 void ControllerAxis(int axis, int value);  // −32768 … 32767
 void ControllerHat(int value);             // SDL_HAT_* bits, raw joystick only

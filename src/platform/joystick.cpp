@@ -111,11 +111,25 @@ float PadAxis(bool negative, bool positive, float stick) {
 namespace joystick {
 
 void FindDevice() {
-  if (PortOpen()) return;
+  // A device with a game controller mapping first: other joystick devices may be anything (some
+  // computers report motion sensors as joysticks).
   const int count = SDL_NumJoysticks();
-  for (int i = 0; i < count; ++i) {
-    if (OpenDevice(i)) return;
-    ClosePort();
+  if (PortOpen()) {
+    if (PortIsController()) return;
+    for (int i = 0; i < count; ++i) {
+      if (SDL_IsGameController(i) && SDL_JoystickGetDeviceInstanceID(i) != Port().instance) {
+        ClosePort();
+        break;
+      }
+    }
+    if (PortOpen()) return;
+  }
+  for (bool want_mapping : {true, false}) {
+    for (int i = 0; i < count; ++i) {
+      if ((SDL_IsGameController(i) == SDL_TRUE) != want_mapping) continue;
+      if (OpenDevice(i)) return;
+      ClosePort();
+    }
   }
 }
 
@@ -126,7 +140,7 @@ bool HandleEvent(const SDL_Event& event) {
   port_state& port = Port();
   switch (event.type) {
     case SDL_JOYDEVICEADDED:
-      FindDevice();
+      FindDevice();  // a controller arriving takes the port from a raw joystick
       return true;
     case SDL_JOYDEVICEREMOVED:
       if (event.jdevice.which == port.instance) {

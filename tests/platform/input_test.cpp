@@ -265,6 +265,17 @@ TEST_F(InputTest, GameControllerButtonsAndAxes) {
   EXPECT_EQ(JoyButtonHits(1, 0), 1);
 }
 
+TEST_F(InputTest, ControllerWithMappingTakesThePortFromARawJoystick) {
+  ASSERT_TRUE(inject::AttachController(false));
+  inject::ControllerButton(4, true);
+  EXPECT_EQ(JoyButtonHits(4, 0), 1);
+  ASSERT_TRUE(inject::AttachController(true));
+  inject::ControllerButton(0, true);
+  inject::ControllerAxis(0, 32767);
+  EXPECT_EQ(JoyButtonHits(0, 0), 1);
+  EXPECT_FLOAT_EQ(JoyAxisX(0), 1.0f);
+}
+
 TEST_F(InputTest, RawJoystickWithoutMapping) {
   ASSERT_TRUE(inject::AttachController(false));
   inject::ControllerButton(5, true);
