@@ -41,6 +41,21 @@ int RotationBound(const vector& v) {
   return static_cast<int>(t);
 }
 
+// Visits the pixel positions in list order: down each column, or shuffled when scrambling. The unshuffled
+// order is walked without building the list, which would cost a node per cell.
+template <typename visit>
+void ForEachPosition(int w, int h, int scramble, visit&& f) {
+  if (scramble == 0) {
+    for (int x = 0; x < w; ++x) {
+      for (int y = 0; y < h; ++y) f(vector::Create(x, y, 0));
+    }
+    return;
+  }
+  std::list<vector> list = createvectorlist(w, h);
+  mixvectorlist(list);
+  for (const vector& v : list) f(v);
+}
+
 uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
   return 0xFF000000u | static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b;
 }
@@ -78,10 +93,8 @@ int mixvectorlist(std::list<vector>& list) {
 picture EncodePicture(const tilemap& grid, int scramble) {
   picture image = picture::Create(grid.tmapw, grid.tmaph);
   SeedForSize(grid.tmapw, grid.tmaph);
-  std::list<vector> list = createvectorlist(grid.tmapw, grid.tmaph);
-  if (scramble != 0) mixvectorlist(list);
   int k = 0;
-  for (const vector& v : list) {
+  ForEachPosition(grid.tmapw, grid.tmaph, scramble, [&](const vector& v) {
     uint8_t c = 0;
     uint8_t f = 0;
     uint8_t b = 0;
@@ -101,17 +114,15 @@ picture EncodePicture(const tilemap& grid, int scramble) {
     }
     image.WritePixel(v.x, v.y, pixel);
     ++k;
-  }
+  });
   return image;
 }
 
 tilemap DecodePicture(const picture& image, int scramble) {
   tilemap grid = tilemap::Create(image.width, image.height);
   SeedForSize(image.width, image.height);
-  std::list<vector> list = createvectorlist(image.width, image.height);
-  if (scramble != 0) mixvectorlist(list);
   int k = 0;
-  for (const vector& v : list) {
+  ForEachPosition(image.width, image.height, scramble, [&](const vector& v) {
     const uint32_t pixel = image.ReadPixel(v.x, v.y);
     const auto red = static_cast<uint8_t>(pixel >> 16);
     const auto green = static_cast<uint8_t>(pixel >> 8);
@@ -134,7 +145,7 @@ tilemap DecodePicture(const picture& image, int scramble) {
     // Without force a byte of 255 is not stored, so that plane of the cell keeps its 0.
     grid.SetTile(k % image.width, k / image.width, c, f, b, 0);
     ++k;
-  }
+  });
   return grid;
 }
 
