@@ -1,6 +1,8 @@
 // Reading screen files: round trips of the three codings, every message, and damaged or hostile files.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstring>
 #include <limits>
 
@@ -34,6 +36,38 @@ const char* Name(coding how) {
     case coding::png: return "QDTP";
   }
   return "";
+}
+
+void PutBig32(std::vector<uint8_t>& bytes, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>& png, const std::string& type, const std::vector<uint8_t>& data) {
+  PutBig32(png, static_cast<uint32_t>(data.size()));
+  std::vector<uint8_t> typed(type.begin(), type.end());
+  typed.insert(typed.end(), data.begin(), data.end());
+  png.insert(png.end(), typed.begin(), typed.end());
+  PutBig32(png, static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+}
+
+// A "QDTP" file whose picture claims width x height pixels but holds no pixel data at all.
+std::vector<uint8_t> HollowPictureFile(uint32_t width, uint32_t height) {
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> header;
+  PutBig32(header, width);
+  PutBig32(header, height);
+  header.insert(header.end(), {8, 2, 0, 0, 0});
+  PutChunk(png, "IHDR", header);
+  PutChunk(png, "IEND", {});
+  auto out = OpenMemoryWrite();
+  out->WriteBytes(reinterpret_cast<const uint8_t*>("QDTP"), 4);
+  out->WriteInt(1);
+  out->WriteInt(1);
+  out->WriteInt(0);
+  out->WriteDouble(static_cast<double>(png.size()));
+  out->WriteBytes(png.data(), png.size());
+  out->WriteBytes(reinterpret_cast<const uint8_t*>("EOF"), 3);
+  return out->TakeBytes();
 }
 
 void PutInt(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
@@ -170,6 +204,10 @@ TEST(ScreenRead, DamagedFilesGetTheirMessages) {
                      return f;
                    }(),
                    kBadPicture});
+  // Refused from the header alone, before anything is allocated for its pixels.
+  cases.push_back({"picture of more cells than a screen may have", HollowPictureFile(5000, 5000), kBadPicture});
+  cases.push_back({"picture of a width beyond PNG's limit", HollowPictureFile(0x80000000u, 1), kBadPicture});
+  cases.push_back({"picture with no pixel data", HollowPictureFile(4, 4), kBadPicture});
   cases.push_back({"picture that is not a PNG", [&] {
                      auto f = png;
                      f[24 + 1] = 'X';
