@@ -12,6 +12,7 @@
 #include "display/tilemap.h"
 #include "puzzle/solver.h"
 #include "worlds/level_source.h"
+#include "worlds/world_file.h"
 
 namespace dusk {
 

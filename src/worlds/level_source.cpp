@@ -1,22 +1,20 @@
-// Level sources and world files: the parser with its messages, the level image and the level built directly.
+// Level sources: the parser with its messages, the level image and the level built directly.
 #include "worlds/level_source.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <map>
 
-#include "platform/files.h"
 #include "puzzle/kinds.h"
+#include "worlds/source_text.h"
 
 namespace dusk {
 
 namespace {
 
+using namespace sourcetext;
+
 constexpr int side = level::size;
 constexpr int kMaxLayers = level::size;
-constexpr int kMaxLevels = 16;
-constexpr int kMaxNameLength = 255;
 
 // The glyphs of level images (code page 437 shapes) and the backgrounds that qualify arrows, triangles and
 // doors; the level builder reads them back.
@@ -51,82 +49,6 @@ constexpr uint8_t kMoverOnFloor = 3;
 constexpr uint8_t kMoverOnMarked = 4;
 constexpr uint8_t kAnticlockwiseMarked = 6;
 constexpr uint8_t kDoorStartsOpen = 3;
-
-struct text_line {
-  int number = 0;
-  std::string_view text;  // without its line break and carriage return
-};
-
-std::vector<text_line> SplitLines(std::string_view text) {
-  std::vector<text_line> lines;
-  int number = 1;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back({number++, line});
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-// Start and length of the line without blanks at either end.
-std::string_view Trimmed(std::string_view line, int& column) {
-  size_t start = 0;
-  while (start < line.size() && IsBlank(line[start])) ++start;
-  size_t end = line.size();
-  while (end > start && IsBlank(line[end - 1])) --end;
-  column = static_cast<int>(start) + 1;
-  return line.substr(start, end - start);
-}
-
-// The words of a line with the column each starts at.
-struct word {
-  std::string_view text;
-  int column = 0;
-};
-
-std::vector<word> Words(std::string_view text, int column) {
-  std::vector<word> words;
-  size_t at = 0;
-  while (at < text.size()) {
-    while (at < text.size() && IsBlank(text[at])) ++at;
-    const size_t start = at;
-    while (at < text.size() && !IsBlank(text[at])) ++at;
-    if (at > start) words.push_back({text.substr(start, at - start), column + static_cast<int>(start)});
-  }
-  return words;
-}
-
-std::optional<int> Number(std::string_view text, int low, int high) {
-  int value = 0;
-  const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (problem != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
-  return value;
-}
-
-std::string Quote(std::string_view text) { return "'" + std::string(text) + "'"; }
-
-bool PrintableName(std::string_view name) {
-  return std::all_of(name.begin(), name.end(), [](char c) { return c >= 32 && c <= 126; });
-}
-
-// Reports the first mistake only: every function returns false once error is filled in.
-class reporter {
- public:
-  reporter(const std::string& file, source_error& error) : file_(file), error_(error) {}
-  bool fail(int line, int column, std::string message) {
-    error_ = {file_, line, column, std::move(message)};
-    return false;
-  }
-
- private:
-  const std::string& file_;
-  source_error& error_;
-};
 
 // ---- Legend descriptions ----
 
@@ -621,160 +543,6 @@ image_cell ImageCell(const source_cell& c) {
   }
 }
 
-// ---- World files ----
-
-struct kind_name {
-  std::string_view name;
-  uint8_t kind;
-};
-
-constexpr std::array<kind_name, 26> kKindNames = {{
-    {"floor", kind::floor},
-    {"wall", kind::wall},
-    {"marked floor", kind::markedfloor},
-    {"wall 2", kind::wallsecondlook},
-    {"wall 3", kind::wallthirdlook},
-    {"untrailed floor", kind::untrailedfloor},
-    {"one-way up", kind::onewayup},
-    {"one-way down", kind::onewaydown},
-    {"one-way right", kind::onewayright},
-    {"one-way left", kind::onewayleft},
-    {"clearing floor", kind::trailclearingfloor},
-    {"fixed-trail floor", kind::fixedtrailfloor},
-    {"star", kind::star},
-    {"block", kind::block},
-    {"teleporter", kind::teleporter},
-    {"switch", kind::doorswitch},
-    {"door", kind::door},
-    {"open door", kind::opendoor},
-    {"gate", kind::timedgate},
-    {"open gate", kind::opentimedgate},
-    {"horizontal mover", kind::horizontalmover},
-    {"vertical mover", kind::verticalmover},
-    {"turner", kind::turningmover},
-    {"player", kind::player},
-    {"star burst", kind::starburst},
-    {"dissolving trail", kind::dissolvingtrail},
-}};
-
-class world_parser {
- public:
-  world_parser(const std::string& file, source_error& error) : report_(file, error) { world_.file = file; }
-
-  std::optional<world_file> parse(std::string_view text) {
-    enum class section { top, looks, levels } in = section::top;
-    bool named = false;
-    bool unlocked = false;
-    for (const text_line& l : SplitLines(text)) {
-      int column = 1;
-      const std::string_view line = Trimmed(l.text, column);
-      if (line.empty() || line[0] == ';') continue;
-      if (line == "looks") {
-        in = section::looks;
-      } else if (line == "levels") {
-        in = section::levels;
-      } else if (line.starts_with("name:")) {
-        int skipped = 1;
-        const std::string_view value = Trimmed(line.substr(5), skipped);
-        if (value.empty() || value.size() > kMaxNameLength || !PrintableName(value)) {
-          report_.fail(l.number, column + 4 + skipped, "a name is 1 to 255 printable ASCII characters");
-          return std::nullopt;
-        }
-        world_.name = std::string(value);
-        named = true;
-      } else if (line.starts_with("unlock:")) {
-        int skipped = 1;
-        const std::string_view value = Trimmed(line.substr(7), skipped);
-        if (value != "yes" && value != "no") {
-          report_.fail(l.number, column + 6 + skipped, "unlock is 'yes' (winning the last level opens the next "
-                                                        "world) or 'no', found " + Quote(value));
-          return std::nullopt;
-        }
-        world_.unlock = value == "yes" ? 1 : 0;
-        unlocked = true;
-      } else if (in == section::looks) {
-        if (!look(l.number, column, line)) return std::nullopt;
-      } else if (in == section::levels) {
-        if (world_.levels.size() == kMaxLevels) {
-          report_.fail(l.number, column, "too many levels: a world holds at most 16");
-          return std::nullopt;
-        }
-        world_.levels.emplace_back(line);
-        world_.levellines.push_back(l.number);
-      } else {
-        report_.fail(l.number, column, "unexpected line; expected 'name:', 'unlock:', 'looks' or 'levels'");
-        return std::nullopt;
-      }
-    }
-    if (!named) report_.fail(1, 1, "the world has no 'name:' line");
-    else if (!unlocked) report_.fail(1, 1, "the world has no 'unlock:' line");
-    else if (world_.levels.empty()) report_.fail(1, 1, "the world lists no levels");
-    else return std::move(world_);
-    return std::nullopt;
-  }
-
- private:
-  // "<kind> = <glyph> <foreground> <background>", the glyph a number or a quoted character.
-  bool look(int number, int column, std::string_view line) {
-    const size_t equals = line.find('=');
-    if (equals == std::string_view::npos) {
-      return report_.fail(number, column, "a look is '<kind> = <glyph> <foreground> <background>'");
-    }
-    int skipped = 1;
-    const std::string_view name = Trimmed(line.substr(0, equals), skipped);
-    std::optional<uint8_t> kind;
-    for (const kind_name& k : kKindNames) {
-      if (k.name == name) kind = k.kind;
-    }
-    if (!kind) {
-      if (const std::optional<int> n = Number(name, 0, 254)) kind = static_cast<uint8_t>(*n);
-    }
-    if (!kind) return report_.fail(number, column, "unknown kind " + Quote(name));
-    for (const world_look& l : world_.looks) {
-      if (l.kind == *kind) return report_.fail(number, column, "kind " + Quote(name) + " has a look already");
-    }
-    const int restcolumn = column + static_cast<int>(equals) + 1;
-    const std::vector<word> words = Words(line.substr(equals + 1), restcolumn);
-    if (words.size() != 3) {
-      return report_.fail(number, words.size() > 3 ? words[3].column : restcolumn,
-                          "a look has three values: glyph, foreground and background");
-    }
-    world_look look{*kind, 0, 0, 0};
-    const std::string_view g = words[0].text;
-    if (g.size() == 3 && g.front() == '\'' && g.back() == '\'') {
-      look.glyph = static_cast<uint8_t>(g[1]);
-    } else if (const std::optional<int> n = Number(g, 0, 255)) {
-      look.glyph = static_cast<uint8_t>(*n);
-    } else {
-      return report_.fail(number, words[0].column, "a glyph is a number from 0 to 255 or a quoted character, found " +
-                                                       Quote(g));
-    }
-    for (int i = 1; i < 3; ++i) {
-      const std::optional<int> colour = Number(words[static_cast<size_t>(i)].text, 0, 255);
-      if (!colour) {
-        return report_.fail(number, words[static_cast<size_t>(i)].column,
-                            "a colour is a palette number from 0 to 255, found " +
-                                Quote(words[static_cast<size_t>(i)].text));
-      }
-      (i == 1 ? look.fg : look.bg) = static_cast<uint8_t>(*colour);
-    }
-    world_.looks.push_back(look);
-    return true;
-  }
-
-  reporter report_;
-  world_file world_;
-};
-
-std::optional<std::string> ReadText(const std::string& path, source_error& error) {
-  std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    error = {path, 0, 0, "can't read the file"};
-    return std::nullopt;
-  }
-  return std::string(bytes.begin(), bytes.end());
-}
-
 }  // namespace
 
 std::string source_error::text() const {
@@ -878,34 +646,6 @@ level BuildSourceLevel(const level_source& source) {
     }
   }
   return lvl;
-}
-
-std::optional<world_file> ParseWorldFile(std::string_view text, const std::string& file, source_error& error) {
-  world_parser parser(file, error);
-  return parser.parse(text);
-}
-
-std::optional<world_file> ReadWorldFile(const std::string& path, source_error& error) {
-  const std::optional<std::string> text = ReadText(path, error);
-  if (!text) return std::nullopt;
-  return ParseWorldFile(*text, path, error);
-}
-
-std::string WorldText(const world_file& world, const std::vector<compiled_level>& levels) {
-  std::string out = "@" + world.name + "\r\n";
-  out += "#" + std::to_string(world.unlock) + ":\r\n";
-  for (const world_look& l : world.looks) {
-    out += "#" + std::to_string(l.kind) + ":" + std::to_string(l.glyph) + ":" + std::to_string(l.fg) + ":" +
-           std::to_string(l.bg) + ":\r\n";
-  }
-  out += "#255:\r\n";
-  for (const compiled_level& l : levels) {
-    out += "@" + l.name + "\r\n";
-    out += "*" + std::to_string(l.moves) + ":" + std::to_string(l.highscore) + ":\r\n";
-    out += "!" + l.screenfile + "\r\n";
-  }
-  out += "% end of world\r\n";
-  return out;
 }
 
 }  // namespace dusk

@@ -1,7 +1,6 @@
 // Level sources: the readable text form levels are authored in (worlds/FORMAT.md describes it), and what
 // they turn into: the level image the game reads (glyphs and colours carrying every parameter) and the
 // level itself, built through the level's own API the same way the level builder builds it from the image.
-// Also the small world files that list a world's levels and say how each kind is drawn.
 #pragma once
 
 #include <cstdint>
@@ -57,35 +56,5 @@ tilemap LevelImage(const level_source& source);
 // The level the image stands for, built directly: same scan order, pieces in scan order, teleporters sending
 // to the first teleporter receiving their key, switches linked to every door of their key.
 level BuildSourceLevel(const level_source& source);
-
-// One entry of a world's appearance table.
-struct world_look {
-  uint8_t kind = 0;
-  uint8_t glyph = 0;
-  uint8_t fg = 0;
-  uint8_t bg = 0;
-};
-
-struct world_file {
-  std::string file;
-  std::string name;
-  int unlock = 1;  // 1: winning the last level opens the next world
-  std::vector<world_look> looks;
-  std::vector<std::string> levels;  // level source files, relative to the world file's folder, in order
-  std::vector<int> levellines;      // the line of each, for messages
-};
-
-std::optional<world_file> ParseWorldFile(std::string_view text, const std::string& file, source_error& error);
-std::optional<world_file> ReadWorldFile(const std::string& path, source_error& error);
-
-// The world text file the world compiler reads: name, unlock flag, appearance table, then per level its
-// name, move limit and high score and its level file.
-struct compiled_level {
-  std::string name;
-  int moves = 0;
-  int highscore = 0;
-  std::string screenfile;  // the level file's name under "levels\"
-};
-std::string WorldText(const world_file& world, const std::vector<compiled_level>& levels);
 
 }  // namespace dusk

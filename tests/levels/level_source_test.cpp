@@ -1,5 +1,6 @@
 // Level sources and world files: what a good source gives, and the message for every kind of mistake.
 #include "worlds/level_source.h"
+#include "worlds/world_file.h"
 
 #include <gtest/gtest.h>
 
