@@ -308,6 +308,14 @@ TEST_F(Embedded, BarsBandsAndEmptyAreasAreWhereTheScreensHaveThem) {
     }
   }
 
+  // The menus leave the cursor cells and the progress column to the code that draws them.
+  for (const char* name : {"menu", "lockedmenu"}) {
+    SCOPED_TRACE(name);
+    const tilemap grid = ReadScreen(name);
+    ExpectArea(grid, 1, 10, 1, 13, 20, {0});
+    ExpectArea(grid, 19, 0, 19, 14, -1, {0});
+  }
+
   // The band with the creature: its eyes are glyph 8, their pupils dark.
   const tilemap locked = ReadScreen("lockedmenu");
   int eyes = 0;
