@@ -55,7 +55,7 @@ uint64_t hashbytes(std::span<const uint8_t> bytes) {
 }
 
 // A puzzle state as bytes: only what play can change, against the start level.
-//   block bit per cell of the layers in use; star bit per star of the start; the flag b of every object a
+//   block bit per cell that can ever hold a block; star bit per star of the start; the flag b of every object a
 //   switch flips; s and t of every timed gate; the player's place in objs; every piece of objs whole.
 // Fixtures (teleporters, switches, doors, gates) are never added or removed by play, the ground never
 // changes, and stars appear only where they started, so these bytes give the whole level back.
@@ -86,7 +86,37 @@ class state_codec {
       if (level::inside(piece.x, piece.y, piece.z)) top = std::max(top, static_cast<int>(piece.z));
     }
     layers_ = top + 1;
-    blockbytes_ = static_cast<std::size_t>((layers_ * layercells + 7) / 8);
+
+    // A block appears only where a piece has just stood, and pieces stand on open ground, on teleporter
+    // destinations and where they start; walls elsewhere and fixtures never hold one.
+    const int cells = layers_ * layercells;
+    std::vector<bool> canhold(static_cast<std::size_t>(cells), false);
+    for (int c = 0; c < cells; ++c) {
+      const tile* object = start.obj(cellx(c), celly(c), cellz(c));
+      const bool fixture = object != nullptr && object->id != kind::star && object->id != kind::block;
+      canhold[c] = !fixture && (level::solid(start.map(cellx(c), celly(c), cellz(c))) == 0 ||
+                                (object != nullptr && object->id == kind::block));
+      if (fixture && object->id == kind::teleporter && level::inside(object->x, object->y, object->z)) {
+        const int d = cellindex(object->x, object->y, object->z);
+        const tile* there = start.obj(object->x, object->y, object->z);
+        if (d < cells && (there == nullptr || there->id == kind::star || there->id == kind::block)) canhold[d] = true;
+      }
+    }
+    for (const tile& piece : start.objs()) {
+      const int c = cellindex(piece.x, piece.y, piece.z);
+      const tile* there = start.obj(piece.x, piece.y, piece.z);
+      if (level::inside(piece.x, piece.y, piece.z) && c < cells &&
+          (there == nullptr || there->id == kind::star || there->id == kind::block)) {
+        canhold[c] = true;
+      }
+    }
+    blockbit_.assign(static_cast<std::size_t>(cells), -1);
+    for (int c = 0; c < cells; ++c) {
+      if (!canhold[c]) continue;
+      blockbit_[c] = static_cast<int16_t>(blockcells_.size());
+      blockcells_.push_back(static_cast<uint16_t>(c));
+    }
+    blockbytes_ = (blockcells_.size() + 7) / 8;
     starbytes_ = (starcells_.size() + 7) / 8;
     fixedbytes_ = blockbytes_ + starbytes_ + flipcells_.size() + 2 * gatecells_.size() + 4;
 
@@ -106,10 +136,10 @@ class state_codec {
     const auto pieces = lvl.objs();
     out.assign(fixedbytes_ + pieces.size() * piecebytes, 0);
     uint8_t* p = out.data();
-    const int cells = layers_ * layercells;
-    for (int c = 0; c < cells; ++c) {
+    for (std::size_t i = 0; i < blockcells_.size(); ++i) {
+      const int c = blockcells_[i];
       const tile* object = lvl.obj(cellx(c), celly(c), cellz(c));
-      if (object != nullptr && object->id == kind::block) p[c >> 3] |= static_cast<uint8_t>(1u << (c & 7));
+      if (object != nullptr && object->id == kind::block) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
     }
     p += blockbytes_;
     for (std::size_t i = 0; i < starcells_.size(); ++i) {
@@ -141,11 +171,10 @@ class state_codec {
   void decode(std::span<const uint8_t> bytes, level& out) const {
     out = blank_;
     const uint8_t* p = bytes.data();
-    const int cells = layers_ * layercells;
-    for (int c = 0; c < cells; c += 8) {
-      unsigned bits = p[c >> 3];
+    for (std::size_t byte = 0; byte < blockbytes_; ++byte) {
+      unsigned bits = p[byte];
       while (bits != 0) {
-        const int at = c + std::countr_zero(bits);
+        const int at = blockcells_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
         bits &= bits - 1;
         out.setobj(cellx(at), celly(at), cellz(at), blocktile);
       }
@@ -185,7 +214,10 @@ class state_codec {
       n += std::popcount(static_cast<unsigned>(bytes[blockbytes_ + i]));
     return n;
   }
-  bool blockat(std::span<const uint8_t> bytes, int c) const { return (bytes[c >> 3] >> (c & 7)) & 1; }
+  bool blockat(std::span<const uint8_t> bytes, int c) const {
+    const int bit = blockbit_[c];
+    return bit >= 0 && ((bytes[bit >> 3] >> (bit & 7)) & 1);
+  }
   bool starat(std::span<const uint8_t> bytes, std::size_t i) const {
     return (bytes[blockbytes_ + (i >> 3)] >> (i & 7)) & 1;
   }
@@ -195,6 +227,8 @@ class state_codec {
   std::vector<uint16_t> starcells_;
   std::vector<uint16_t> flipcells_;
   std::vector<uint16_t> gatecells_;
+  std::vector<uint16_t> blockcells_;
+  std::vector<int16_t> blockbit_;  // per cell of the layers in use, its bit, or -1
   std::size_t blockbytes_ = 0;
   std::size_t starbytes_ = 0;
   std::size_t fixedbytes_ = 0;
@@ -218,6 +252,8 @@ class reach_bound {
     wall_.assign(static_cast<std::size_t>(cells), 0);
     keepsblocks_.assign(static_cast<std::size_t>(cells), 1);
     jump_.assign(static_cast<std::size_t>(cells), -1);
+    starat_.assign(static_cast<std::size_t>(cells), -1);
+    for (std::size_t i = 0; i < codec.starcells().size(); ++i) starat_[codec.starcells()[i]] = static_cast<int>(i);
     seen_.assign(static_cast<std::size_t>(cells), 0);
     dist_.assign(static_cast<std::size_t>(cells), 0);
     queue_.resize(static_cast<std::size_t>(cells));
@@ -246,19 +282,33 @@ class reach_bound {
 
   // True when the state can still win with movesleft moves.
   bool canwin(std::span<const uint8_t> state, const tile& player, int movesleft) {
+    const int remaining = codec_.starsleft(state);
+    if (remaining == 0) return true;
+    if (player.z >= codec_.layers() || !level::inside(player.x, player.y, player.z)) return true;
     if (++stamp_ == 0) {
       std::fill(seen_.begin(), seen_.end(), 0);
       stamp_ = 1;
     }
-    if (player.z >= codec_.layers() || !level::inside(player.x, player.y, player.z)) return true;
+    // Breadth first, so stars are met nearest first: the search stops at the last remaining star, or as
+    // soon as the cells it reaches are farther than the moves left.
+    int found = 0;
+    int nearest = 0;
+    auto meet = [&](int c, int d) {
+      const int star = starat_[c];
+      if (star < 0 || !codec_.starat(state, static_cast<std::size_t>(star))) return false;
+      if (found++ == 0) nearest = d;
+      return found == remaining;
+    };
     std::size_t head = 0;
     std::size_t tail = 0;
     const int from = cellindex(player.x, player.y, player.z);
     seen_[from] = stamp_;
     dist_[from] = 0;
     queue_[tail++] = static_cast<uint16_t>(from);
+    if (meet(from, 0)) return remaining - 1 <= movesleft;
     while (head < tail) {
       const int c = queue_[head++];
+      if (dist_[c] >= movesleft) return false;
       const int x = cellx(c);
       const int y = celly(c);
       const int z = cellz(c);
@@ -279,22 +329,11 @@ class reach_bound {
         seen_[n] = stamp_;
         dist_[n] = d;
         queue_[tail++] = static_cast<uint16_t>(n);
+        // The farthest star is this one; every star takes a step of its own after the nearest.
+        if (meet(n, d)) return d <= movesleft && nearest + remaining - 1 <= movesleft;
       }
     }
-    int remaining = 0;
-    int nearest = 1 << 20;
-    int farthest = 0;
-    const auto& stars = codec_.starcells();
-    for (std::size_t i = 0; i < stars.size(); ++i) {
-      if (!codec_.starat(state, i)) continue;
-      const int c = stars[i];
-      if (c >= static_cast<int>(seen_.size()) || seen_[c] != stamp_) return false;
-      ++remaining;
-      nearest = std::min<int>(nearest, dist_[c]);
-      farthest = std::max<int>(farthest, dist_[c]);
-    }
-    if (remaining == 0) return true;
-    return farthest <= movesleft && nearest + remaining - 1 <= movesleft;
+    return false;
   }
 
  private:
@@ -303,6 +342,7 @@ class reach_bound {
   std::vector<uint8_t> wall_;
   std::vector<uint8_t> keepsblocks_;
   std::vector<int> jump_;
+  std::vector<int> starat_;  // per cell, the star's index in the state, or -1
   std::vector<uint32_t> seen_;
   std::vector<uint16_t> dist_;
   std::vector<uint16_t> queue_;
