@@ -411,6 +411,8 @@ int collectedstars(const state_codec& codec, std::span<const uint8_t> state) {
   return static_cast<int>(codec.starcells().size()) - codec.starsleft(state);
 }
 
+constexpr std::size_t kMaxBeamWidth = 16384;
+
 // Looks for any solution in the time left: keeps the width most promising states of each depth (most
 // stars taken, then the nearest remaining star), wider each round while time remains.
 struct beam_outcome {
@@ -465,7 +467,8 @@ beam_outcome BeamSearch(const level& start, int allowance, const state_codec& co
       if (next.size() > width) next.resize(width);
       beam = std::move(next);
     }
-    if (width > (std::size_t{1} << 20)) break;
+    // Every kept state is a whole level and each depth holds up to four children of each: stay in memory.
+    if (width >= kMaxBeamWidth) break;
   }
   return best;
 }
