@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <unordered_set>
@@ -267,6 +268,7 @@ class reach_bound {
       if (object != nullptr && object->id == kind::teleporter && object->f != 0 &&
           level::inside(object->x, object->y, object->z) && object->z < codec.layers()) {
         jump_[c] = cellindex(object->x, object->y, object->z);
+        jumps_ = true;
       }
     }
     for (int c = 0; c < cells; ++c) {
@@ -280,24 +282,33 @@ class reach_bound {
     }
   }
 
-  // True when the state can still win with movesleft moves.
-  bool canwin(std::span<const uint8_t> state, const tile& player, int movesleft) {
+  static constexpr int kOutOfReach = 1 << 20;
+
+  // True when the state can still win with movesleft moves; nearestout, when given, gets the distance to
+  // the nearest remaining star.
+  bool canwin(std::span<const uint8_t> state, const tile& player, int movesleft, int* nearestout = nullptr) {
+    return need(state, player, movesleft, nearestout) <= movesleft;
+  }
+
+  // A lower bound on the moves that still take every remaining star, or kOutOfReach when a star can't be
+  // reached at all or only beyond cap moves.
+  int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr) {
     const int remaining = codec_.starsleft(state);
-    if (remaining == 0) return true;
-    if (player.z >= codec_.layers() || !level::inside(player.x, player.y, player.z)) return true;
+    if (remaining == 0) return 0;
+    if (player.z >= codec_.layers() || !level::inside(player.x, player.y, player.z)) return 0;
     if (++stamp_ == 0) {
       std::fill(seen_.begin(), seen_.end(), 0);
       stamp_ = 1;
     }
     // Breadth first, so stars are met nearest first: the search stops at the last remaining star, or as
-    // soon as the cells it reaches are farther than the moves left.
-    int found = 0;
-    int nearest = 0;
+    // soon as the cells it reaches are farther than the cap.
+    met_.clear();
     auto meet = [&](int c, int d) {
       const int star = starat_[c];
       if (star < 0 || !codec_.starat(state, static_cast<std::size_t>(star))) return false;
-      if (found++ == 0) nearest = d;
-      return found == remaining;
+      if (met_.empty() && nearestout != nullptr) *nearestout = d;
+      met_.push_back({c, d});
+      return static_cast<int>(met_.size()) == remaining;
     };
     std::size_t head = 0;
     std::size_t tail = 0;
@@ -305,10 +316,10 @@ class reach_bound {
     seen_[from] = stamp_;
     dist_[from] = 0;
     queue_[tail++] = static_cast<uint16_t>(from);
-    if (meet(from, 0)) return remaining - 1 <= movesleft;
+    if (meet(from, 0)) return bound();
     while (head < tail) {
       const int c = queue_[head++];
-      if (dist_[c] >= movesleft) return false;
+      if (dist_[c] >= cap) return kOutOfReach;
       const int x = cellx(c);
       const int y = celly(c);
       const int z = cellz(c);
@@ -329,14 +340,52 @@ class reach_bound {
         seen_[n] = stamp_;
         dist_[n] = d;
         queue_[tail++] = static_cast<uint16_t>(n);
-        // The farthest star is this one; every star takes a step of its own after the nearest.
-        if (meet(n, d)) return d <= movesleft && nearest + remaining - 1 <= movesleft;
+        if (meet(n, d)) return bound();
       }
     }
-    return false;
+    return kOutOfReach;
   }
 
  private:
+  struct metstar {
+    int cell;
+    int dist;
+  };
+
+  // Every star takes a step of its own, so the farthest star and the nearest plus one step per further
+  // star are both bounds. Without teleporters a step moves one cell, so any route through the stars is
+  // at least as long as the shortest tree joining the player (by flood distance) and the stars (by
+  // grid distance, never more than the real one).
+  int bound() {
+    const int remaining = static_cast<int>(met_.size());
+    int best = std::max(met_.back().dist, met_.front().dist + remaining - 1);
+    if (jumps_) return best;
+    tree_.assign(met_.size(), 0);
+    for (std::size_t i = 0; i < met_.size(); ++i) tree_[i] = met_[i].dist;
+    std::vector<bool> joined(met_.size(), false);
+    int total = 0;
+    for (std::size_t round = 0; round < met_.size(); ++round) {
+      std::size_t next = 0;
+      int shortest = kOutOfReach;
+      for (std::size_t i = 0; i < met_.size(); ++i) {
+        if (!joined[i] && tree_[i] < shortest) {
+          shortest = tree_[i];
+          next = i;
+        }
+      }
+      joined[next] = true;
+      total += shortest;
+      const int nx = cellx(met_[next].cell);
+      const int ny = celly(met_[next].cell);
+      for (std::size_t i = 0; i < met_.size(); ++i) {
+        if (joined[i]) continue;
+        const int gap = std::abs(cellx(met_[i].cell) - nx) + std::abs(celly(met_[i].cell) - ny);
+        tree_[i] = std::min(tree_[i], gap);
+      }
+    }
+    return std::max(best, total);
+  }
+
   const state_codec& codec_;
   std::vector<uint8_t> ground_;
   std::vector<uint8_t> wall_;
@@ -346,6 +395,9 @@ class reach_bound {
   std::vector<uint32_t> seen_;
   std::vector<uint16_t> dist_;
   std::vector<uint16_t> queue_;
+  std::vector<metstar> met_;
+  std::vector<int> tree_;
+  bool jumps_ = false;  // the level has a sending teleporter
   uint32_t stamp_ = 0;
 };
 
@@ -414,7 +466,7 @@ int collectedstars(const state_codec& codec, std::span<const uint8_t> state) {
 constexpr std::size_t kMaxBeamWidth = 16384;
 
 // Looks for any solution in the time left: keeps the width most promising states of each depth (most
-// stars taken, then the nearest remaining star), wider each round while time remains.
+// stars taken, then the nearest remaining star closest), wider each round while time remains.
 struct beam_outcome {
   std::vector<uint8_t> steps;
   std::size_t states = 0;
@@ -457,8 +509,9 @@ beam_outcome BeamSearch(const level& start, int allowance, const state_codec& co
           codec.encode(child.lvl, buffer);
           const uint64_t h = hashbytes(buffer);
           if (!seen.insert(h).second) continue;
-          if (!bound.canwin(buffer, *child.lvl.playertile(), allowance - depth - 1)) continue;
-          child.rank = child.stars;
+          int nearest = 0;
+          if (!bound.canwin(buffer, *child.lvl.playertile(), allowance - depth - 1, &nearest)) continue;
+          child.rank = child.stars * 4096 - nearest;
           next.push_back(std::move(child));
         }
       }
@@ -556,66 +609,83 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
 
   const state_codec codec(start);
   reach_bound bound(start, codec);
-  auto store = std::make_unique<state_store>();
   std::vector<uint8_t> buffer;
   codec.encode(start, buffer);
-  if (limits.cuts && !bound.canwin(buffer, *start.playertile(), allowance)) return finish(solve_status::unsolvable);
-  store->add(buffer, hashbytes(buffer), 0, 0);
+  const int least = limits.cuts ? bound.need(buffer, *start.playertile(), allowance) : 1;
+  if (least > allowance) return finish(solve_status::unsolvable);
 
-  // The breadth-first search proper gets most of the time; the beam search what remains.
+  // One breadth-first search for the shortest win within limit moves: 1 found (in result.steps), 0 none
+  // within the limit, -1 out of budget. The breadth-first search gets most of the time, the beam search
+  // what remains.
   const double bfsdeadline = limits.max_seconds * 0.8;
-  level child;
-  level check;
-  std::size_t begin = 0;
-  bool outofbudget = false;
-  for (int depth = 0; depth < allowance && !outofbudget; ++depth) {
-    const std::size_t end = store->size();
-    if (begin == end) break;
-    for (std::size_t i = begin; i < end; ++i) {
-      if ((i & 255) == 0 && since(began) > bfsdeadline) {
-        result.limit = "time";
-        outofbudget = true;
-        break;
-      }
-      if (store->size() >= limits.max_states) {
-        result.limit = "states";
-        outofbudget = true;
-        break;
-      }
-      const auto state = store->at(i);
-      codec.decode(state, current);
-      const int stars = collectedstars(codec, state);
-      for (int s = 0; s < 4; ++s) {
-        child = current;
-        const turn_result turn = PlayTurn(child, s);
-        if (turn.moved == 0) continue;
-        const int moves = depth + 1;
-        const play_state judged = Judge(child, stars + turn.stars, moves, allowance);
-        if (judged == play_state::won) {
-          result.steps.push_back(static_cast<uint8_t>(s));
-          for (std::size_t at = i; at != 0; at = store->parent(at)) result.steps.push_back(store->step(at));
-          std::reverse(result.steps.begin(), result.steps.end());
-          result.states = store->size();
-          return finish(solve_status::solved);
+  std::size_t explored = 0;
+  auto search = [&](int limit) {
+    auto store = std::make_unique<state_store>();
+    codec.encode(start, buffer);
+    store->add(buffer, hashbytes(buffer), 0, 0);
+    level child;
+    level check;
+    std::size_t begin = 0;
+    for (int depth = 0; depth < limit; ++depth) {
+      const std::size_t end = store->size();
+      if (begin == end) break;
+      for (std::size_t i = begin; i < end; ++i) {
+        if ((i & 255) == 0 && since(began) > bfsdeadline) {
+          result.limit = "time";
+          explored += store->size();
+          return -1;
         }
-        if (judged != play_state::playing) continue;
-        codec.encode(child, buffer);
-        const uint64_t h = hashbytes(buffer);
-        if (store->contains(buffer, h)) continue;
-        if (limits.cuts && !bound.canwin(buffer, *child.playertile(), allowance - moves)) continue;
-        if (limits.verify_states) {
-          codec.decode(buffer, check);
-          if (!(check == child)) ++result.codec_mismatches;
+        if (store->size() >= limits.max_states) {
+          result.limit = "states";
+          explored += store->size();
+          return -1;
         }
-        store->add(buffer, h, static_cast<uint32_t>(i), static_cast<uint8_t>(s));
+        const auto state = store->at(i);
+        codec.decode(state, current);
+        const int stars = collectedstars(codec, state);
+        for (int s = 0; s < 4; ++s) {
+          child = current;
+          const turn_result turn = PlayTurn(child, s);
+          if (turn.moved == 0) continue;
+          const int moves = depth + 1;
+          const play_state judged = Judge(child, stars + turn.stars, moves, limit);
+          if (judged == play_state::won) {
+            result.steps.push_back(static_cast<uint8_t>(s));
+            for (std::size_t at = i; at != 0; at = store->parent(at)) result.steps.push_back(store->step(at));
+            std::reverse(result.steps.begin(), result.steps.end());
+            explored += store->size();
+            return 1;
+          }
+          if (judged != play_state::playing) continue;
+          codec.encode(child, buffer);
+          const uint64_t h = hashbytes(buffer);
+          if (store->contains(buffer, h)) continue;
+          if (limits.cuts && !bound.canwin(buffer, *child.playertile(), limit - moves)) continue;
+          if (limits.verify_states) {
+            codec.decode(buffer, check);
+            if (!(check == child)) ++result.codec_mismatches;
+          }
+          store->add(buffer, h, static_cast<uint32_t>(i), static_cast<uint8_t>(s));
+        }
       }
+      begin = end;
     }
-    begin = end;
-  }
-  result.states = store->size();
-  if (!outofbudget) return finish(solve_status::unsolvable);
+    explored += store->size();
+    return 0;
+  };
 
-  store.reset();
+  // The cuts bite hardest when the limit is tight, and a breadth-first search finds the shortest win
+  // within any limit: so search with a limit from the lower bound up, widening it until the allowance.
+  int limit = limits.cuts ? std::max(least, 1) : allowance;
+  for (;;) {
+    const int found = search(limit);
+    result.states = explored;
+    if (found == 1) return finish(solve_status::solved);
+    if (found == -1) break;
+    if (limit >= allowance) return finish(solve_status::unsolvable);
+    ++limit;
+  }
+
   const beam_outcome beam = BeamSearch(start, allowance, codec, bound, limits.max_seconds, began);
   result.states += beam.states;
   result.steps = beam.steps;

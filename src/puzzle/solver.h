@@ -9,8 +9,10 @@
 // The search is breadth-first over whole puzzle states, so the first win found is a shortest one and,
 // since a win ends the level, gives the best score 9 x stars - moves. States are kept compactly (only what
 // play can change) and deduplicated; states that can no longer win in the moves left are cut (see
-// solver.cpp). When the time or state budget runs out first, a beam search looks for any solution and
-// the result says that it was not proven best.
+// solver.cpp), and since the cuts are sharpest when few moves are left, the search runs with a move limit
+// that starts at a lower bound and grows one move at a time up to the allowance. When the time or state
+// budget runs out first, a beam search looks for any solution and the result says that it was not proven
+// best.
 #pragma once
 
 #include <cstddef>
