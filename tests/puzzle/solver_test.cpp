@@ -169,12 +169,6 @@ TEST(Solver, ATurnDropsTheDissolvedPiecesAsTheDrawingDoes) {
   EXPECT_TRUE(testing::looks_like(lvl, {"#######", "#...@.#", "#######"}));
 }
 
-}  // namespace
-}  // namespace dusk
-
-namespace dusk {
-namespace {
-
 // The cuts must never lose a solution: on many small random rooms with every kind of ground and piece,
 // the search with cuts finds a solution exactly when the search without them does, and one as short.
 TEST(Solver, CutsAgreeWithAnUncutSearchOnRandomRooms) {
