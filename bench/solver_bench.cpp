@@ -55,13 +55,19 @@ void Search(benchmark::State& state, const char* text, int allowance, std::size_
   state.counters["states/s"] = benchmark::Counter(static_cast<double>(states), benchmark::Counter::kIsRate);
 }
 
-void BM_SolveFirstLight(benchmark::State& state) { Search(state, kFirstLight, 20, 4'000'000); }
+void BM_SolveFirstLight(benchmark::State& state) {
+  Search(state, kFirstLight, 20, 4'000'000);
+}
 BENCHMARK(BM_SolveFirstLight)->Unit(benchmark::kMillisecond);
 
-void BM_SolveOpenUpstairs(benchmark::State& state) { Search(state, kUpstairs, 60, 4'000'000); }
+void BM_SolveOpenUpstairs(benchmark::State& state) {
+  Search(state, kUpstairs, 60, 4'000'000);
+}
 BENCHMARK(BM_SolveOpenUpstairs)->Unit(benchmark::kMillisecond);
 
-void BM_SolveBusyLevel(benchmark::State& state) { Search(state, kBusy, 56, 4'000'000); }
+void BM_SolveBusyLevel(benchmark::State& state) {
+  Search(state, kBusy, 56, 4'000'000);
+}
 BENCHMARK(BM_SolveBusyLevel)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,7 +1,7 @@
-// convert_levels <sources> <levels> [--max-seconds N] [--max-states N] [--stamp FILE]: turns the level sources
-// (worlds/) into the level screen files, world text files and "_WORLDINDEX.txt" of a game's levels folder,
-// which the game compiles into "leveldata" at start-up. Every level is solved first: a level that can't be won
-// within its allowance stops the conversion, and "auto" high scores become the best score.
+// convert_levels <sources> <levels> [--max-seconds N] [--max-states N] [--stamp FILE]: turns the level
+// sources (worlds/) into the level screen files, world text files and "_WORLDINDEX.txt" of a game's levels
+// folder, which the game compiles into "leveldata" at start-up. Every level is solved first: a level that
+// can't be won within its allowance stops the conversion, and "auto" high scores become the best score.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,7 +30,8 @@ void RemoveStale(const std::string& folder, const std::vector<dusk::output_file>
   for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
     const std::string name = entry.path().filename().string();
     const std::string ext = entry.path().extension().string();
-    if ((ext == ".qtm" || ext == ".txt") && made.count(name) == 0) std::filesystem::remove(entry.path(), ignored);
+    if ((ext == ".qtm" || ext == ".txt") && made.count(name) == 0)
+      std::filesystem::remove(entry.path(), ignored);
   }
 }
 

@@ -18,7 +18,8 @@ constexpr int kDefaultAllowance = 128;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: solve_level <file.level|file.slv|file.qtm> [--moves N] [--max-seconds N] [--max-states N] [--no-cuts]\n"
+               "usage: solve_level <file.level|file.slv|file.qtm> [--moves N] [--max-seconds N] "
+               "[--max-states N] [--no-cuts]\n"
                "A level source gives its own allowance; a screen file uses --moves (default %d).\n",
                kDefaultAllowance);
   return 2;
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
       return Usage();
     }
   }
-  if (path.empty() || limits.max_seconds <= 0 || limits.max_states == 0 || (moves && *moves < 0)) return Usage();
+  if (path.empty() || limits.max_seconds <= 0 || limits.max_states == 0 || (moves && *moves < 0))
+    return Usage();
 
   std::optional<dusk::level> lvl;
   std::string name = path;
@@ -66,7 +68,8 @@ int main(int argc, char** argv) {
     }
     lvl = dusk::BuildLevelFromImage(*image);
     if (!lvl) {
-      std::fprintf(stderr, "%s: not a level image (too narrow, too tall or without a player start)\n", path.c_str());
+      std::fprintf(stderr, "%s: not a level image (too narrow, too tall or without a player start)\n",
+                   path.c_str());
       return 2;
     }
   } else {
@@ -89,19 +92,22 @@ int main(int argc, char** argv) {
       std::printf("result:  solved, proven shortest\n");
       break;
     case dusk::solve_status::best_found:
-      std::printf("result:  NOT proven best: the %s budget ran out; best solution found shown\n", result.limit.c_str());
+      std::printf("result:  NOT proven best: the %s budget ran out; best solution found shown\n",
+                  result.limit.c_str());
       break;
     case dusk::solve_status::unsolvable:
       std::printf("result:  no solution within %d moves (proven)\n", allowance);
       break;
     case dusk::solve_status::gave_up:
-      std::printf("result:  unknown: the %s budget ran out before any solution was found\n", result.limit.c_str());
+      std::printf("result:  unknown: the %s budget ran out before any solution was found\n",
+                  result.limit.c_str());
       break;
     case dusk::solve_status::no_player:
       std::printf("result:  the level has no player\n");
       break;
   }
-  const bool found = result.status == dusk::solve_status::solved || result.status == dusk::solve_status::best_found;
+  const bool found =
+      result.status == dusk::solve_status::solved || result.status == dusk::solve_status::best_found;
   if (found) {
     std::printf("arrows:  %s\n", dusk::StepArrows(result.steps).c_str());
     std::printf("digits:  %s\n", dusk::StepDigits(result.steps).c_str());

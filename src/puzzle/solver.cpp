@@ -56,8 +56,8 @@ uint64_t hashbytes(std::span<const uint8_t> bytes) {
 }
 
 // A puzzle state as bytes: only what play can change, against the start level.
-//   block bit per cell that can ever hold a block; star bit per star of the start; the flag b of every object a
-//   switch flips; s and t of every timed gate; the player's place in objs; every piece of objs whole.
+//   block bit per cell that can ever hold a block; star bit per star of the start; the flag b of every object
+//   a switch flips; s and t of every timed gate; the player's place in objs; every piece of objs whole.
 // Fixtures (teleporters, switches, doors, gates) are never added or removed by play, the ground never
 // changes, and stars appear only where they started, so these bytes give the whole level back.
 class state_codec {
@@ -100,7 +100,8 @@ class state_codec {
       if (fixture && object->id == kind::teleporter && level::inside(object->x, object->y, object->z)) {
         const int d = cellindex(object->x, object->y, object->z);
         const tile* there = start.obj(object->x, object->y, object->z);
-        if (d < cells && (there == nullptr || there->id == kind::star || there->id == kind::block)) canhold[d] = true;
+        if (d < cells && (there == nullptr || there->id == kind::star || there->id == kind::block))
+          canhold[d] = true;
       }
     }
     for (const tile& piece : start.objs()) {
@@ -254,7 +255,8 @@ class reach_bound {
     keepsblocks_.assign(static_cast<std::size_t>(cells), 1);
     jump_.assign(static_cast<std::size_t>(cells), -1);
     starat_.assign(static_cast<std::size_t>(cells), -1);
-    for (std::size_t i = 0; i < codec.starcells().size(); ++i) starat_[codec.starcells()[i]] = static_cast<int>(i);
+    for (std::size_t i = 0; i < codec.starcells().size(); ++i)
+      starat_[codec.starcells()[i]] = static_cast<int>(i);
     seen_.assign(static_cast<std::size_t>(cells), 0);
     dist_.assign(static_cast<std::size_t>(cells), 0);
     queue_.resize(static_cast<std::size_t>(cells));

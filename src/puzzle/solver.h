@@ -51,7 +51,7 @@ struct replay_outcome {
   play_state state = play_state::playing;
   int moves = 0;
   int stars = 0;
-  int held = 0;  // steps that didn't move the player
+  int held = 0;      // steps that didn't move the player
   int unplayed = 0;  // steps left over when the level ended
 };
 replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> steps);
@@ -77,10 +77,10 @@ struct solve_result {
   solve_status status = solve_status::gave_up;
   std::vector<uint8_t> steps;  // step digits
   int moves = 0;
-  int score = 0;               // 9 x totalstars - moves, when there is a solution
-  std::size_t states = 0;      // distinct states explored
+  int score = 0;           // 9 x totalstars - moves, when there is a solution
+  std::size_t states = 0;  // distinct states explored
   double seconds = 0;
-  std::string limit;           // which budget ran out: "time" or "states"
+  std::string limit;                 // which budget ran out: "time" or "states"
   std::size_t codec_mismatches = 0;  // with verify_states: states that did not decode back (must be 0)
 };
 

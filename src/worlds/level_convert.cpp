@@ -31,7 +31,8 @@ std::string Stem(const std::string& name) {
 bool PlainName(const std::string& name) {
   if (name.empty()) return false;
   for (const char c : name) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    const bool ok =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
     if (!ok) return false;
   }
   return true;
@@ -104,8 +105,8 @@ void ConvertLevel(const std::string& path, const std::string& worldfolder, const
   }
   out.highscore = parsed->highscore.value_or(out.solution.score);
   if (out.solution.status == solve_status::solved && out.highscore > out.solution.score) {
-    errors.push_back(path + ": the high score " + std::to_string(out.highscore) + " is above the best possible score " +
-                     std::to_string(out.solution.score));
+    errors.push_back(path + ": the high score " + std::to_string(out.highscore) +
+                     " is above the best possible score " + std::to_string(out.solution.score));
     return;
   }
   if (out.highscore < 0) {
@@ -200,9 +201,11 @@ bool WriteConversion(const conversion& result, const std::string& levelsfolder) 
 std::string LevelSummary(const converted_level& level) {
   const solve_result& s = level.solution;
   char line[512];
-  std::snprintf(line, sizeof line, "%s: \"%s\" %d stars, best %d moves of %d, score %d%s, high score %d; %zu states, %.3f s",
-                level.source.c_str(), level.parsed.name.c_str(), level.parsed.stars, s.moves, level.parsed.moves,
-                s.score, s.status == solve_status::solved ? " (proven best)" : " (best found, not proven)",
+  std::snprintf(line, sizeof line,
+                "%s: \"%s\" %d stars, best %d moves of %d, score %d%s, high score %d; %zu states, %.3f s",
+                level.source.c_str(), level.parsed.name.c_str(), level.parsed.stars, s.moves,
+                level.parsed.moves, s.score,
+                s.status == solve_status::solved ? " (proven best)" : " (best found, not proven)",
                 level.highscore, s.states, s.seconds);
   return line;
 }

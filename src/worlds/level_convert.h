@@ -38,7 +38,8 @@ struct converted_world {
 
 struct conversion {
   std::vector<converted_world> worlds;
-  std::vector<std::string> errors;  // "file:line:column: message" lines; nothing is written while there are any
+  std::vector<std::string>
+      errors;  // "file:line:column: message" lines; nothing is written while there are any
 };
 
 // Reads, checks and solves everything; writes nothing.
@@ -50,7 +51,8 @@ struct output_file {
   std::vector<uint8_t> bytes;
 };
 std::vector<output_file> ConversionFiles(const conversion& result);
-// Writes them into the folder (made when missing), each replaced in one step. False when one can't be written.
+// Writes them into the folder (made when missing), each replaced in one step. False when one can't be
+// written.
 [[nodiscard]] bool WriteConversion(const conversion& result, const std::string& levelsfolder);
 
 // One line per level: its moves, score, states and time, and whether the score is proven best.

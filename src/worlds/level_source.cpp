@@ -52,7 +52,9 @@ constexpr uint8_t kDoorStartsOpen = 3;
 
 // ---- Legend descriptions ----
 
-source_cell Ground(uint8_t kind) { return source_cell{kind, 0, 0, 0, 0}; }
+source_cell Ground(uint8_t kind) {
+  return source_cell{kind, 0, 0, 0, 0};
+}
 source_cell Thing(uint8_t kind, uint8_t f = 0, uint8_t b = 0, uint8_t s = 0) {
   return source_cell{kind::floor, kind, f, b, s};
 }
@@ -95,7 +97,8 @@ class description {
       : words_(std::move(words)), line_(line), endcolumn_(endcolumn), report_(report) {}
 
   bool parse(source_cell& cell) {
-    if (words_.empty()) return report_.fail(line_, endcolumn_, "a legend entry needs a description after '='");
+    if (words_.empty())
+      return report_.fail(line_, endcolumn_, "a legend entry needs a description after '='");
     const std::string_view what = next().text;
     if (what == "floor") {
       cell = Ground(kind::floor);
@@ -117,7 +120,8 @@ class description {
     } else if (what == "one-way") {
       int heading = 0;
       if (!direction(heading)) return false;
-      static constexpr uint8_t floors[4] = {kind::onewayright, kind::onewaydown, kind::onewayleft, kind::onewayup};
+      static constexpr uint8_t floors[4] = {kind::onewayright, kind::onewaydown, kind::onewayleft,
+                                            kind::onewayup};
       cell = Ground(floors[heading]);
     } else if (what == "clearing") {
       if (!expect("floor")) return false;
@@ -176,17 +180,21 @@ class description {
       int openfor = 0;
       int open = 0;
       if (!expect("closed") || !number("the closed phase length", 0, 255, closedfor) || !expect("open") ||
-          !number("the open phase length", 0, 255, openfor) || !expect("starts") || !choice("open", "closed", open)) {
+          !number("the open phase length", 0, 255, openfor) || !expect("starts") ||
+          !choice("open", "closed", open)) {
         return false;
       }
-      cell = Thing(kind::timedgate, static_cast<uint8_t>(closedfor), static_cast<uint8_t>(openfor), open != 0 ? 0 : 1);
+      cell = Thing(kind::timedgate, static_cast<uint8_t>(closedfor), static_cast<uint8_t>(openfor),
+                   open != 0 ? 0 : 1);
     } else {
-      return report_.fail(line_, words_[0].column,
-                          "unknown thing " + Quote(what) +
-                              " (floor, marked floor, wall, wall 2, wall 3, untrailed floor, one-way, clearing floor, "
-                              "fixed-trail floor, star, block, player, mover, turner, switch, door, teleporter, gate)");
+      return report_.fail(
+          line_, words_[0].column,
+          "unknown thing " + Quote(what) +
+              " (floor, marked floor, wall, wall 2, wall 3, untrailed floor, one-way, clearing floor, "
+              "fixed-trail floor, star, block, player, mover, turner, switch, door, teleporter, gate)");
     }
-    if (at_ < words_.size()) return report_.fail(line_, words_[at_].column, "unexpected " + Quote(words_[at_].text));
+    if (at_ < words_.size())
+      return report_.fail(line_, words_[at_].column, "unexpected " + Quote(words_[at_].text));
     return true;
   }
 
@@ -217,8 +225,8 @@ class description {
     const std::optional<int> n = Number(words_[at_].text, low, high);
     if (!n) {
       return report_.fail(line_, column(),
-                          "expected " + what + " from " + std::to_string(low) + " to " + std::to_string(high) +
-                              ", found " + Quote(words_[at_].text));
+                          "expected " + what + " from " + std::to_string(low) + " to " +
+                              std::to_string(high) + ", found " + Quote(words_[at_].text));
     }
     ++at_;
     value = *n;
@@ -269,7 +277,9 @@ struct place {
   int column = 0;
 };
 
-std::string At(const place& p) { return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column); }
+std::string At(const place& p) {
+  return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
+}
 
 class level_parser {
  public:
@@ -322,8 +332,8 @@ class level_parser {
     if (rowsleft > 0) {
       const int last = layers_.back().empty() ? layerlines_.back() : layers_.back().back().line;
       return report_.fail(last + 1, 1,
-                          "the layer that starts on line " + std::to_string(layerlines_.back()) + " has only " +
-                              std::to_string(side - rowsleft) + " rows; a layer has 15");
+                          "the layer that starts on line " + std::to_string(layerlines_.back()) +
+                              " has only " + std::to_string(side - rowsleft) + " rows; a layer has 15");
     }
     return true;
   }
@@ -343,8 +353,8 @@ class level_parser {
     const std::string_view value = Trimmed(rest, skipped);
     valuecolumn += skipped - 1;
     if (seen_.count(key) != 0) {
-      return report_.fail(number, column, Quote(key) + " is given twice (first on line " +
-                                              std::to_string(seen_[key]) + ")");
+      return report_.fail(number, column,
+                          Quote(key) + " is given twice (first on line " + std::to_string(seen_[key]) + ")");
     }
     seen_[key] = number;
     if (key == "name:") {
@@ -356,7 +366,8 @@ class level_parser {
     } else if (key == "moves:") {
       const std::optional<int> moves = Number(value, 1, 65535);
       if (!moves) {
-        return report_.fail(number, valuecolumn, "the move allowance is a number from 1 to 65535, found " + Quote(value));
+        return report_.fail(number, valuecolumn,
+                            "the move allowance is a number from 1 to 65535, found " + Quote(value));
       }
       source_.moves = *moves;
     } else {
@@ -374,17 +385,20 @@ class level_parser {
   bool entry(int number, int column, std::string_view line) {
     const char c = line[0];
     if (c == '=' || c == ';' || c < 33 || c > 126) {
-      return report_.fail(number, column, "a legend character is a printable character other than '=' and ';'");
+      return report_.fail(number, column,
+                          "a legend character is a printable character other than '=' and ';'");
     }
     int at = 1;
     while (at < static_cast<int>(line.size()) && IsBlank(line[static_cast<size_t>(at)])) ++at;
     if (at >= static_cast<int>(line.size()) || line[static_cast<size_t>(at)] != '=') {
-      return report_.fail(number, column + at,
-                          "a legend entry is one character, '=' and what it stands for, as in 'T = teleporter send 1'");
+      return report_.fail(
+          number, column + at,
+          "a legend entry is one character, '=' and what it stands for, as in 'T = teleporter send 1'");
     }
     if (legend_.count(c) != 0) {
-      return report_.fail(number, column, Quote(std::string(1, c)) + " is already in the legend (line " +
-                                              std::to_string(legend_[c].line) + ")");
+      return report_.fail(number, column,
+                          Quote(std::string(1, c)) + " is already in the legend (line " +
+                              std::to_string(legend_[c].line) + ")");
     }
     const std::string_view rest = line.substr(static_cast<size_t>(at) + 1);
     const int restcolumn = column + at + 1;
@@ -420,8 +434,9 @@ class level_parser {
           } else if (const auto d = Defaults().find(c); d != Defaults().end()) {
             source_.cells[i] = d->second;
           } else {
-            return report_.fail(row.line, x + 1, "unknown character " + Quote(std::string(1, c)) +
-                                                     ": not a default character and not in the legend");
+            return report_.fail(row.line, x + 1,
+                                "unknown character " + Quote(std::string(1, c)) +
+                                    ": not a default character and not in the legend");
           }
         }
       }
@@ -443,7 +458,8 @@ class level_parser {
       }
       player = i;
     }
-    if (!player) return report_.fail(layerlines_[0], 1, "no player start: put '@' (or a legend 'player') in a layer");
+    if (!player)
+      return report_.fail(layerlines_[0], 1, "no player start: put '@' (or a legend 'player') in a layer");
     if (source_.stars == 0) {
       return report_.fail(layerlines_[0], 1, "no stars: the level would be won before the first move");
     }
@@ -454,8 +470,9 @@ class level_parser {
         if (c.b != 0) {
           for (size_t j = 0; j < i; ++j) {
             if (source_.cells[j].thing == kind::teleporter && source_.cells[j].b == c.b) {
-              return report_.fail(p.line, p.column, "a second teleporter receives key " + std::to_string(c.b) +
-                                                        " (the first is at " + At(places_[j]) + ")");
+              return report_.fail(p.line, p.column,
+                                  "a second teleporter receives key " + std::to_string(c.b) +
+                                      " (the first is at " + At(places_[j]) + ")");
             }
           }
         }
@@ -465,18 +482,19 @@ class level_parser {
           if (source_.cells[j].thing == kind::teleporter && source_.cells[j].b == c.f) target = j;
         }
         if (!target) {
-          return report_.fail(p.line, p.column, "unpaired teleporter: it sends key " + std::to_string(c.f) +
-                                                    ", which no teleporter receives");
+          return report_.fail(
+              p.line, p.column,
+              "unpaired teleporter: it sends key " + std::to_string(c.f) + ", which no teleporter receives");
         }
         if (*target == i) {
-          return report_.fail(p.line, p.column, "teleporter sends to itself: it receives its own send key " +
-                                                    std::to_string(c.f));
+          return report_.fail(
+              p.line, p.column,
+              "teleporter sends to itself: it receives its own send key " + std::to_string(c.f));
         }
       } else if (c.thing == kind::door || c.thing == kind::doorswitch) {
         const uint8_t other = c.thing == kind::door ? kind::doorswitch : kind::door;
-        const bool paired = std::any_of(source_.cells.begin(), source_.cells.end(), [&](const source_cell& o) {
-          return o.thing == other && o.f == c.f;
-        });
+        const bool paired = std::any_of(source_.cells.begin(), source_.cells.end(),
+                                        [&](const source_cell& o) { return o.thing == other && o.f == c.f; });
         if (!paired) {
           return report_.fail(p.line, p.column,
                               c.thing == kind::door
@@ -506,13 +524,20 @@ struct image_cell {
 image_cell ImageCell(const source_cell& c) {
   const bool marked = c.ground == kind::markedfloor;
   switch (c.thing) {
-    case kind::star: return {glyph::asterisk};
-    case kind::block: return {glyph::circle};
-    case kind::player: return {marked ? glyph::lightface : glyph::darkface};
-    case kind::teleporter: return {glyph::plus, c.f, c.b};
-    case kind::doorswitch: return {glyph::bullet, c.f};
-    case kind::door: return {glyph::inversebullet, c.f, c.b == 0 ? kDoorStartsOpen : uint8_t{0}};
-    case kind::timedgate: return {c.s != 0 ? glyph::theta : glyph::letter_o, c.f, c.b};
+    case kind::star:
+      return {glyph::asterisk};
+    case kind::block:
+      return {glyph::circle};
+    case kind::player:
+      return {marked ? glyph::lightface : glyph::darkface};
+    case kind::teleporter:
+      return {glyph::plus, c.f, c.b};
+    case kind::doorswitch:
+      return {glyph::bullet, c.f};
+    case kind::door:
+      return {glyph::inversebullet, c.f, c.b == 0 ? kDoorStartsOpen : uint8_t{0}};
+    case kind::timedgate:
+      return {c.s != 0 ? glyph::theta : glyph::letter_o, c.f, c.b};
     case kind::horizontalmover:
       return {c.f == 0 ? glyph::leftarrow : glyph::rightarrow, 0, marked ? kMoverOnMarked : kMoverOnFloor};
     case kind::verticalmover:
@@ -520,26 +545,38 @@ image_cell ImageCell(const source_cell& c) {
     case kind::turningmover: {
       static constexpr uint8_t shapes[4] = {glyph::righttriangle, glyph::downtriangle, glyph::lefttriangle,
                                             glyph::uptriangle};
-      const uint8_t bg = c.b != 0 ? (marked ? kMoverOnMarked : kMoverOnFloor)
-                                  : (marked ? kAnticlockwiseMarked : uint8_t{0});
+      const uint8_t bg =
+          c.b != 0 ? (marked ? kMoverOnMarked : kMoverOnFloor) : (marked ? kAnticlockwiseMarked : uint8_t{0});
       return {shapes[c.f % 4], 0, bg};
     }
     default:
       break;
   }
   switch (c.ground) {
-    case kind::wall: return {glyph::hash};
-    case kind::markedfloor: return {glyph::lightshade};
-    case kind::wallsecondlook: return {glyph::sun};
-    case kind::wallthirdlook: return {glyph::almostequal};
-    case kind::untrailedfloor: return {glyph::percent};
-    case kind::onewayup: return {glyph::uparrow};
-    case kind::onewaydown: return {glyph::downarrow};
-    case kind::onewayright: return {glyph::rightarrow};
-    case kind::onewayleft: return {glyph::leftarrow};
-    case kind::trailclearingfloor: return {glyph::femalesign};
-    case kind::fixedtrailfloor: return {glyph::triplebar};
-    default: return {glyph::space};
+    case kind::wall:
+      return {glyph::hash};
+    case kind::markedfloor:
+      return {glyph::lightshade};
+    case kind::wallsecondlook:
+      return {glyph::sun};
+    case kind::wallthirdlook:
+      return {glyph::almostequal};
+    case kind::untrailedfloor:
+      return {glyph::percent};
+    case kind::onewayup:
+      return {glyph::uparrow};
+    case kind::onewaydown:
+      return {glyph::downarrow};
+    case kind::onewayright:
+      return {glyph::rightarrow};
+    case kind::onewayleft:
+      return {glyph::leftarrow};
+    case kind::trailclearingfloor:
+      return {glyph::femalesign};
+    case kind::fixedtrailfloor:
+      return {glyph::triplebar};
+    default:
+      return {glyph::space};
   }
 }
 
@@ -550,7 +587,8 @@ std::string source_error::text() const {
   return file + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + message;
 }
 
-std::optional<level_source> ParseLevelSource(std::string_view text, const std::string& file, source_error& error) {
+std::optional<level_source> ParseLevelSource(std::string_view text, const std::string& file,
+                                             source_error& error) {
   level_parser parser(file, error);
   return parser.parse(text);
 }
@@ -601,7 +639,8 @@ level BuildSourceLevel(const level_source& source) {
             break;
           case kind::teleporter:
             // Until pairing, a teleporter sends to the player start found so far, as the builder has it.
-            lvl.setobj(x, y, z, tile::Create(kind::teleporter, lvl.playerx, lvl.playery, lvl.playerz, c.f, c.b, 0));
+            lvl.setobj(x, y, z,
+                       tile::Create(kind::teleporter, lvl.playerx, lvl.playery, lvl.playerz, c.f, c.b, 0));
             teleporters.push_back(vector::Create(x, y, z));
             break;
           case kind::doorswitch:

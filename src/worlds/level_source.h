@@ -44,11 +44,14 @@ struct level_source {
   std::vector<source_cell> cells;  // depth layers of 15 x 15, index z * 225 + y * 15 + x
   int stars = 0;
 
-  const source_cell& at(int x, int y, int z) const { return cells[static_cast<size_t>(z * 225 + y * 15 + x)]; }
+  const source_cell& at(int x, int y, int z) const {
+    return cells[static_cast<size_t>(z * 225 + y * 15 + x)];
+  }
 };
 
 // Parses a level source; none with error filled in at the first mistake.
-std::optional<level_source> ParseLevelSource(std::string_view text, const std::string& file, source_error& error);
+std::optional<level_source> ParseLevelSource(std::string_view text, const std::string& file,
+                                             source_error& error);
 std::optional<level_source> ReadLevelSource(const std::string& path, source_error& error);
 
 // The level image: 15 columns, 15 rows per layer, one cell per source cell through the glyph table.

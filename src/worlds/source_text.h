@@ -35,7 +35,9 @@ inline std::vector<text_line> SplitLines(std::string_view text) {
   return lines;
 }
 
-inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
 
 // Start and length of the line without blanks at either end.
 inline std::string_view Trimmed(std::string_view line, int& column) {
@@ -68,11 +70,14 @@ inline std::vector<word> Words(std::string_view text, int column) {
 inline std::optional<int> Number(std::string_view text, int low, int high) {
   int value = 0;
   const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (problem != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
+  if (problem != std::errc() || end != text.data() + text.size() || value < low || value > high)
+    return std::nullopt;
   return value;
 }
 
-inline std::string Quote(std::string_view text) { return "'" + std::string(text) + "'"; }
+inline std::string Quote(std::string_view text) {
+  return "'" + std::string(text) + "'";
+}
 
 inline bool PrintableName(std::string_view name) {
   return std::all_of(name.begin(), name.end(), [](char c) { return c >= 32 && c <= 126; });

@@ -77,8 +77,10 @@ class world_parser {
         int skipped = 1;
         const std::string_view value = Trimmed(line.substr(7), skipped);
         if (value != "yes" && value != "no") {
-          report_.fail(l.number, column + 6 + skipped, "unlock is 'yes' (winning the last level opens the next "
-                                                        "world) or 'no', found " + Quote(value));
+          report_.fail(l.number, column + 6 + skipped,
+                       "unlock is 'yes' (winning the last level opens the next "
+                       "world) or 'no', found " +
+                           Quote(value));
           return std::nullopt;
         }
         world_.unlock = value == "yes" ? 1 : 0;
@@ -97,10 +99,14 @@ class world_parser {
         return std::nullopt;
       }
     }
-    if (!named) report_.fail(1, 1, "the world has no 'name:' line");
-    else if (!unlocked) report_.fail(1, 1, "the world has no 'unlock:' line");
-    else if (world_.levels.empty()) report_.fail(1, 1, "the world lists no levels");
-    else return std::move(world_);
+    if (!named)
+      report_.fail(1, 1, "the world has no 'name:' line");
+    else if (!unlocked)
+      report_.fail(1, 1, "the world has no 'unlock:' line");
+    else if (world_.levels.empty())
+      report_.fail(1, 1, "the world lists no levels");
+    else
+      return std::move(world_);
     return std::nullopt;
   }
 
@@ -137,15 +143,15 @@ class world_parser {
     } else if (const std::optional<int> n = Number(g, 0, 255)) {
       look.glyph = static_cast<uint8_t>(*n);
     } else {
-      return report_.fail(number, words[0].column, "a glyph is a number from 0 to 255 or a quoted character, found " +
-                                                       Quote(g));
+      return report_.fail(number, words[0].column,
+                          "a glyph is a number from 0 to 255 or a quoted character, found " + Quote(g));
     }
     for (int i = 1; i < 3; ++i) {
       const std::optional<int> colour = Number(words[static_cast<size_t>(i)].text, 0, 255);
       if (!colour) {
-        return report_.fail(number, words[static_cast<size_t>(i)].column,
-                            "a colour is a palette number from 0 to 255, found " +
-                                Quote(words[static_cast<size_t>(i)].text));
+        return report_.fail(
+            number, words[static_cast<size_t>(i)].column,
+            "a colour is a palette number from 0 to 255, found " + Quote(words[static_cast<size_t>(i)].text));
       }
       (i == 1 ? look.fg : look.bg) = static_cast<uint8_t>(*colour);
     }
@@ -159,7 +165,8 @@ class world_parser {
 
 }  // namespace
 
-std::optional<world_file> ParseWorldFile(std::string_view text, const std::string& file, source_error& error) {
+std::optional<world_file> ParseWorldFile(std::string_view text, const std::string& file,
+                                         source_error& error) {
   world_parser parser(file, error);
   return parser.parse(text);
 }

@@ -1,7 +1,5 @@
 // Conversion: the glyph table of level images, the trip through a screen file back to the same level, the
 // sample worlds through the world compiler and world loading, and levels the converter refuses.
-#include "worlds/level_convert.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include "tests/worlds/support/working_folder.h"
 #include "worlds/build_level.h"
 #include "worlds/compiler.h"
+#include "worlds/level_convert.h"
 #include "worlds/world.h"
 #include "worlds/worlds_state.h"
 
@@ -54,16 +53,15 @@ level_source Parse(const std::vector<std::string>& lines) {
 
 // Every kind the glyph table knows, on two layers.
 level_source EveryKind() {
-  return Parse(LevelLines("Every kind", 50, "auto",
-                          {{"@*#%&:_^v><~=o", "!+'LRUDESWNabc", "defghijk.....*", "A.B..........."},
-                           {"C.*..........."}},
-                          {"a = mover up on marked floor", "b = mover right on marked floor",
-                           "c = turner down clockwise on marked floor", "d = turner left anticlockwise",
-                           "e = turner up anticlockwise on marked floor", "f = gate closed 2 open 7 starts closed",
-                           "g = gate closed 0 open 3 starts open", "h = switch 5", "i = door 5 closed",
-                           "j = door 5 open", "k = player on marked floor", "@ = floor",
-                           "A = teleporter send 9 receive 8", "B = teleporter send 8 receive 7",
-                           "C = teleporter send 7 receive 9"}));
+  return Parse(LevelLines(
+      "Every kind", 50, "auto",
+      {{"@*#%&:_^v><~=o", "!+'LRUDESWNabc", "defghijk.....*", "A.B..........."}, {"C.*..........."}},
+      {"a = mover up on marked floor", "b = mover right on marked floor",
+       "c = turner down clockwise on marked floor", "d = turner left anticlockwise",
+       "e = turner up anticlockwise on marked floor", "f = gate closed 2 open 7 starts closed",
+       "g = gate closed 0 open 3 starts open", "h = switch 5", "i = door 5 closed", "j = door 5 open",
+       "k = player on marked floor", "@ = floor", "A = teleporter send 9 receive 8",
+       "B = teleporter send 8 receive 7", "C = teleporter send 7 receive 9"}));
 }
 
 TEST(LevelImage, WritesTheGlyphTable) {
@@ -75,14 +73,14 @@ TEST(LevelImage, WritesTheGlyphTable) {
     int glyph, fg, bg;
   };
   const cell cells[] = {
-      {0, 0, ' ', 0, 0},   {1, 0, '*', 0, 0},   {2, 0, '#', 0, 0},   {3, 0, 15, 0, 0},    {4, 0, 247, 0, 0},
-      {5, 0, 176, 0, 0},   {6, 0, '%', 0, 0},   {7, 0, 24, 0, 0},    {8, 0, 25, 0, 0},    {9, 0, 26, 0, 0},
-      {10, 0, 27, 0, 0},   {11, 0, 12, 0, 0},   {12, 0, 240, 0, 0},  {13, 0, 9, 0, 0},    {0, 1, 7, 1, 0},
-      {1, 1, 8, 1, 0},     {2, 1, 8, 1, 3},     {3, 1, 27, 0, 3},    {4, 1, 26, 0, 3},    {5, 1, 24, 0, 3},
-      {6, 1, 25, 0, 3},    {7, 1, 16, 0, 3},    {8, 1, 31, 0, 3},    {9, 1, 17, 0, 3},    {10, 1, 30, 0, 3},
-      {11, 1, 24, 0, 4},   {12, 1, 26, 0, 4},   {13, 1, 31, 0, 4},   {0, 2, 17, 0, 0},    {1, 2, 30, 0, 6},
-      {2, 2, 233, 2, 7},   {3, 2, 'O', 0, 3},   {4, 2, 7, 5, 0},     {5, 2, 8, 5, 0},     {6, 2, 8, 5, 3},
-      {7, 2, 1, 0, 0},     {0, 3, '+', 9, 8},   {2, 3, '+', 8, 7},   {0, 15, '+', 7, 9},  {2, 15, '*', 0, 0},
+      {0, 0, ' ', 0, 0}, {1, 0, '*', 0, 0}, {2, 0, '#', 0, 0},  {3, 0, 15, 0, 0},   {4, 0, 247, 0, 0},
+      {5, 0, 176, 0, 0}, {6, 0, '%', 0, 0}, {7, 0, 24, 0, 0},   {8, 0, 25, 0, 0},   {9, 0, 26, 0, 0},
+      {10, 0, 27, 0, 0}, {11, 0, 12, 0, 0}, {12, 0, 240, 0, 0}, {13, 0, 9, 0, 0},   {0, 1, 7, 1, 0},
+      {1, 1, 8, 1, 0},   {2, 1, 8, 1, 3},   {3, 1, 27, 0, 3},   {4, 1, 26, 0, 3},   {5, 1, 24, 0, 3},
+      {6, 1, 25, 0, 3},  {7, 1, 16, 0, 3},  {8, 1, 31, 0, 3},   {9, 1, 17, 0, 3},   {10, 1, 30, 0, 3},
+      {11, 1, 24, 0, 4}, {12, 1, 26, 0, 4}, {13, 1, 31, 0, 4},  {0, 2, 17, 0, 0},   {1, 2, 30, 0, 6},
+      {2, 2, 233, 2, 7}, {3, 2, 'O', 0, 3}, {4, 2, 7, 5, 0},    {5, 2, 8, 5, 0},    {6, 2, 8, 5, 3},
+      {7, 2, 1, 0, 0},   {0, 3, '+', 9, 8}, {2, 3, '+', 8, 7},  {0, 15, '+', 7, 9}, {2, 15, '*', 0, 0},
   };
   for (const cell& c : cells) {
     uint8_t glyph = 0;
@@ -212,7 +210,8 @@ class Converter : public ::testing::Test {
 
 TEST_F(Converter, RefusesALevelThatCantBeWonWithinItsAllowance) {
   Write("short", LevelLines("Short", 2, "auto", {{"#####", "#@..*", "#####"}}));
-  EXPECT_EQ(Errors(), std::vector<std::string>{"src/w/short.level: no solution within the allowance of 2 moves"});
+  EXPECT_EQ(Errors(),
+            std::vector<std::string>{"src/w/short.level: no solution within the allowance of 2 moves"});
   // The move that uses up the allowance may take the last star.
   Write("short", LevelLines("Short", 3, "auto", {{"#####", "#@..*", "#####"}}));
   EXPECT_TRUE(Errors().empty());
@@ -220,7 +219,8 @@ TEST_F(Converter, RefusesALevelThatCantBeWonWithinItsAllowance) {
 
 TEST_F(Converter, RefusesAHighScoreAboveTheBest) {
   Write("high", LevelLines("High", 9, "7", {{"#####", "#@..*", "#####"}}));
-  EXPECT_EQ(Errors(), std::vector<std::string>{"src/w/high.level: the high score 7 is above the best possible score 6"});
+  EXPECT_EQ(Errors(), std::vector<std::string>{
+                          "src/w/high.level: the high score 7 is above the best possible score 6"});
 }
 
 TEST_F(Converter, PassesOnSourceMistakesAndWritesNothing) {
@@ -230,10 +230,11 @@ TEST_F(Converter, PassesOnSourceMistakesAndWritesNothing) {
             std::vector<std::string>{
                 "src/w/bad.level:6:4: unknown character '?': not a default character and not in the legend"});
   WriteTextFile("src/worlds.txt", {"w", "no such world", "missing"});
-  EXPECT_EQ(Errors(), (std::vector<std::string>{"src/w/bad.level:6:4: unknown character '?': not a default "
-                                                "character and not in the legend",
-                                                "src/worlds.txt:2:1: a world folder name is letters, digits, '-' and '_'",
-                                                "src/missing/world.txt: can't read the file"}));
+  EXPECT_EQ(Errors(), (std::vector<std::string>{
+                          "src/w/bad.level:6:4: unknown character '?': not a default "
+                          "character and not in the legend",
+                          "src/worlds.txt:2:1: a world folder name is letters, digits, '-' and '_'",
+                          "src/missing/world.txt: can't read the file"}));
 }
 
 TEST_F(Converter, WritesTheIndexWorldTextAndLevelFiles) {

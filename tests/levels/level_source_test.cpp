@@ -1,6 +1,5 @@
 // Level sources and world files: what a good source gives, and the message for every kind of mistake.
 #include "worlds/level_source.h"
-#include "worlds/world_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "puzzle/kinds.h"
+#include "worlds/world_file.h"
 
 namespace dusk {
 namespace {
@@ -54,9 +54,14 @@ TEST(LevelSource, ParsesHeaderLayersAndLegend) {
   source_text s;
   s.header = {"; a comment", "  name:  Two Floors  ", "moves: 42", "highscore: 17", ""};
   s.layers = {Layer({"@.T*#%&", ":_^v><~", "=o!+'LR", "UDESWNg", "m.t.x.d"}), Layer({"T.*"})};
-  s.legend = {"T = teleporter send 3 receive 4", "  g = gate closed 2 open 5 starts open", "m = mover up on marked floor",
-              "t = turner left anticlockwise on marked floor", "x = player on marked floor", "d = door 1 open",
-              "@ = floor", ". = floor"};
+  s.legend = {"T = teleporter send 3 receive 4",
+              "  g = gate closed 2 open 5 starts open",
+              "m = mover up on marked floor",
+              "t = turner left anticlockwise on marked floor",
+              "x = player on marked floor",
+              "d = door 1 open",
+              "@ = floor",
+              ". = floor"};
   // The legend turns '@' into floor: the player is the 'x'. The second teleporter receives 3 and sends 4.
   s.legend.push_back("Q = star");
   s.layers[1] = Layer({"Y.*"});
@@ -190,8 +195,10 @@ TEST(LevelSource, ReportsEveryMistakeWithFileLineAndColumn) {
       {"stray line", with([](source_text& s) { s.header.push_back("size: 15"); }),
        "x.level:4:1: unexpected line; expected 'name:', 'moves:', 'highscore:', 'layer' or 'legend'"},
       {"unknown thing", with([](source_text& s) { s.legend = {"k = dragon"}; }),
-       "x.level:21:5: unknown thing 'dragon' (floor, marked floor, wall, wall 2, wall 3, untrailed floor, one-way, "
-       "clearing floor, fixed-trail floor, star, block, player, mover, turner, switch, door, teleporter, gate)"},
+       "x.level:21:5: unknown thing 'dragon' (floor, marked floor, wall, wall 2, wall 3, untrailed floor, "
+       "one-way, "
+       "clearing floor, fixed-trail floor, star, block, player, mover, turner, switch, door, teleporter, "
+       "gate)"},
       {"key out of range", with([](source_text& s) { s.legend = {"k = switch 300"}; }),
        "x.level:21:12: expected a colour key from 0 to 255, found '300'"},
       {"gate without its phases", with([](source_text& s) { s.legend = {"g = gate closed 2 starts open"}; }),
@@ -200,10 +207,13 @@ TEST(LevelSource, ReportsEveryMistakeWithFileLineAndColumn) {
        "x.level:21:10: expected 'up', 'down', 'left' or 'right' at the end of the line"},
       {"star on marked floor", with([](source_text& s) { s.legend = {"m = star on marked floor"}; }),
        "x.level:21:10: unexpected 'on'"},
-      {"legend entry twice", with([](source_text& s) { s.legend = {"k = star", "k = block"}; }),
+      {"legend entry twice", with([](source_text& s) {
+         s.legend = {"k = star", "k = block"};
+       }),
        "x.level:22:1: 'k' is already in the legend (line 21)"},
       {"legend entry without =", with([](source_text& s) { s.legend = {"k star"}; }),
-       "x.level:21:3: a legend entry is one character, '=' and what it stands for, as in 'T = teleporter send 1'"},
+       "x.level:21:3: a legend entry is one character, '=' and what it stands for, as in 'T = teleporter "
+       "send 1'"},
   };
   for (const test_case& c : cases) {
     EXPECT_EQ(ErrorOf(c.source.text()), c.message) << c.what;
@@ -240,9 +250,10 @@ TEST(WorldFile, ParsesNameUnlockLooksAndLevels) {
   // The world text the compiler reads, in the order of the world data file.
   const std::string compiled =
       WorldText(*world, {{"First", 20, 38, "dusk_first.qtm"}, {"Second", 25, 0, "dusk_second.qtm"}});
-  EXPECT_EQ(compiled,
-            "@Dusk Garden\r\n#0:\r\n#0:250:24:23:\r\n#200:42:21:23:\r\n#44:27:34:23:\r\n#17:1:2:3:\r\n#255:\r\n"
-            "@First\r\n*20:38:\r\n!dusk_first.qtm\r\n@Second\r\n*25:0:\r\n!dusk_second.qtm\r\n% end of world\r\n");
+  EXPECT_EQ(
+      compiled,
+      "@Dusk Garden\r\n#0:\r\n#0:250:24:23:\r\n#200:42:21:23:\r\n#44:27:34:23:\r\n#17:1:2:3:\r\n#255:\r\n"
+      "@First\r\n*20:38:\r\n!dusk_first.qtm\r\n@Second\r\n*25:0:\r\n!dusk_second.qtm\r\n% end of world\r\n");
 }
 
 TEST(WorldFile, ReportsMistakes) {
@@ -256,14 +267,18 @@ TEST(WorldFile, ReportsMistakes) {
       {"name: W\nunlock: maybe\nlevels\na.level\n",
        "w.txt:2:9: unlock is 'yes' (winning the last level opens the next world) or 'no', found 'maybe'"},
       {"name: W\nunlock: yes\nlooks\ndragon = 1 2 3\n", "w.txt:4:1: unknown kind 'dragon'"},
-      {"name: W\nunlock: yes\nlooks\nstar = 42 21\n", "w.txt:4:7: a look has three values: glyph, foreground and background"},
-      {"name: W\nunlock: yes\nlooks\nstar = 42 21 300\n", "w.txt:4:14: a colour is a palette number from 0 to 255, found '300'"},
+      {"name: W\nunlock: yes\nlooks\nstar = 42 21\n",
+       "w.txt:4:7: a look has three values: glyph, foreground and background"},
+      {"name: W\nunlock: yes\nlooks\nstar = 42 21 300\n",
+       "w.txt:4:14: a colour is a palette number from 0 to 255, found '300'"},
       {"name: W\nunlock: yes\nlooks\nstar = x 21 3\n",
        "w.txt:4:8: a glyph is a number from 0 to 255 or a quoted character, found 'x'"},
-      {"name: W\nunlock: yes\nlooks\nstar = 1 2 3\nstar = 1 2 3\n", "w.txt:5:1: kind 'star' has a look already"},
+      {"name: W\nunlock: yes\nlooks\nstar = 1 2 3\nstar = 1 2 3\n",
+       "w.txt:5:1: kind 'star' has a look already"},
       {"name: W\nunlock: yes\n", "w.txt:1:1: the world lists no levels"},
       {"unlock: yes\nlevels\na.level\n", "w.txt:1:1: the world has no 'name:' line"},
-      {"name: W\nunlock: yes\nfirst.level\n", "w.txt:3:1: unexpected line; expected 'name:', 'unlock:', 'looks' or 'levels'"},
+      {"name: W\nunlock: yes\nfirst.level\n",
+       "w.txt:3:1: unexpected line; expected 'name:', 'unlock:', 'looks' or 'levels'"},
       {seventeen.c_str(), "w.txt:20:1: too many levels: a world holds at most 16"},
   };
   for (const test_case& c : cases) {
