@@ -284,7 +284,8 @@ class reach_bound {
     }
   }
 
-  static constexpr int kOutOfReach = 1 << 20;
+  static constexpr int kOutOfReach = 1 << 20;  // not within the cap
+  static constexpr int kNever = 1 << 21;       // not at all, whatever the cap
 
   // True when the state can still win with movesleft moves; nearestout, when given, gets the distance to
   // the nearest remaining star.
@@ -292,8 +293,8 @@ class reach_bound {
     return need(state, player, movesleft, nearestout) <= movesleft;
   }
 
-  // A lower bound on the moves that still take every remaining star, or kOutOfReach when a star can't be
-  // reached at all or only beyond cap moves.
+  // A lower bound on the moves that still take every remaining star: kNever when a star can't be reached
+  // at all, kOutOfReach when only beyond cap moves.
   int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr) {
     const int remaining = codec_.starsleft(state);
     if (remaining == 0) return 0;
@@ -345,7 +346,7 @@ class reach_bound {
         if (meet(n, d)) return bound();
       }
     }
-    return kOutOfReach;
+    return kNever;
   }
 
  private:
@@ -621,7 +622,9 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
   // what remains.
   const double bfsdeadline = limits.max_seconds * 0.8;
   std::size_t explored = 0;
+  bool limited = false;  // the last search cut something only because of its move limit
   auto search = [&](int limit) {
+    limited = false;
     auto store = std::make_unique<state_store>();
     codec.encode(start, buffer);
     store->add(buffer, hashbytes(buffer), 0, 0);
@@ -658,11 +661,18 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
             explored += store->size();
             return 1;
           }
+          if (judged == play_state::out_of_moves) limited = true;
           if (judged != play_state::playing) continue;
           codec.encode(child, buffer);
           const uint64_t h = hashbytes(buffer);
           if (store->contains(buffer, h)) continue;
-          if (limits.cuts && !bound.canwin(buffer, *child.playertile(), limit - moves)) continue;
+          if (limits.cuts) {
+            const int needed = bound.need(buffer, *child.playertile(), limit - moves);
+            if (needed > limit - moves) {
+              if (needed != reach_bound::kNever) limited = true;
+              continue;
+            }
+          }
           if (limits.verify_states) {
             codec.decode(buffer, check);
             if (!(check == child)) ++result.codec_mismatches;
@@ -684,7 +694,8 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     result.states = explored;
     if (found == 1) return finish(solve_status::solved);
     if (found == -1) break;
-    if (limit >= allowance) return finish(solve_status::unsolvable);
+    // A search that the limit never held back is the same with any larger one.
+    if (limit >= allowance || !limited) return finish(solve_status::unsolvable);
     ++limit;
   }
 
