@@ -69,6 +69,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Both ends of a corridor: the trail forbids coming back, so no allowance helps.
         known_case{
             "trail_cuts_off", {"#######", "#*.@.*#", "#######"}, {}, 30, solve_status::unsolvable, "", 0},
+        // Proven without trying every limit up to an allowance as large as a level can have.
+        known_case{"trail_cuts_off_any_allowance",
+                   {"#######", "#*.@.*#", "#######"},
+                   {},
+                   65535,
+                   solve_status::unsolvable,
+                   "",
+                   0},
         // The trail blocks the straight way back along the lower row: the second star is reached over the
         // upper row, 8 moves instead of the 6 the distances suggest.
         known_case{"trail_detour",
