@@ -272,5 +272,20 @@ TEST_F(DisplayConfigTest, OpenDisplayNeedsTheFileOnlyTheFirstTime) {
   EXPECT_EQ(display.windowheight, 15 * 4 * 3);
 }
 
+TEST_F(DisplayConfigTest, GameConfigurationOpensTwentyByFifteenCellsOfSixteenPixels) {
+  ASSERT_TRUE(testing::OpenGameDisplay(DUSK_SOURCE_DIR, 2));
+  EXPECT_EQ(display.displaywidth, 20);
+  EXPECT_EQ(display.displayheight, 15);
+  EXPECT_EQ(display.glyphwidth, 16);
+  EXPECT_EQ(display.glyphheight, 16);
+  EXPECT_EQ(display.windowtitle, "Duskmarrow");
+  EXPECT_EQ(display.displayscale, 2);  // the player's scale, over the file's
+  int w = 0;
+  int h = 0;
+  ReadFramePixels(w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+}
+
 }  // namespace
 }  // namespace dusk
