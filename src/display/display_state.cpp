@@ -3,7 +3,7 @@
 
 namespace dusk {
 
-display_state display;
+display_state& display = *new display_state;
 
 void ResetDisplay() { display = display_state{}; }
 

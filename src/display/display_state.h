@@ -37,7 +37,9 @@ struct display_state {
   uint8_t configargcount = 0;
 };
 
-extern display_state display;
+// Never destroyed: at program exit the platform layer that owns the sheets' textures may already be gone,
+// so the sheets must not be released then. ResetDisplay releases them while everything is alive.
+extern display_state& display;
 
 // Back to the start state (sheets released, palette black), as the display module starts.
 void ResetDisplay();

@@ -23,7 +23,9 @@ struct audio_state {
   std::array<channel_ptr, kMusicWorlds> worldchannel;
 };
 
-inline audio_state audio;
+// Never destroyed: at program exit the audio layer may already be gone, so the sounds must not be released
+// then.
+inline audio_state& audio = *new audio_state;
 
 inline void ResetAudioState() { audio = audio_state{}; }
 
