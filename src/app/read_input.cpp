@@ -23,7 +23,9 @@ void Count(int& counter, bool held) {
 }
 
 // A period below 1 never fires, like a period of 1.
-int Fires(int counter, int period) { return period > 0 && counter % period == 1 ? 1 : 0; }
+int Fires(int counter, int period) {
+  return period > 0 && counter % period == 1 ? 1 : 0;
+}
 
 void ToggleMute() {
   if (settings.musicon > 0 || settings.soundon > 0) {

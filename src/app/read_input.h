@@ -14,7 +14,9 @@ struct held_directions {
 
 inline held_directions heldcounters;
 
-inline void ResetHeldCounters() { heldcounters = held_directions{}; }
+inline void ResetHeldCounters() {
+  heldcounters = held_directions{};
+}
 
 // Auto-repeat periods of the screens that read input.
 inline constexpr int kLevelRepeat = 7;

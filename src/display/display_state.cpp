@@ -5,6 +5,8 @@ namespace dusk {
 
 display_state& display = *new display_state;
 
-void ResetDisplay() { display = display_state{}; }
+void ResetDisplay() {
+  display = display_state{};
+}
 
 }  // namespace dusk

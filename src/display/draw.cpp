@@ -18,7 +18,9 @@ constexpr int kGlyphPlane = 0;
 constexpr int kForegroundPlane = 1;
 constexpr int kBackgroundPlane = 2;
 
-bool Painted(int color, int transparent) { return color != transparent && color != kNoValue; }
+bool Painted(int color, int transparent) {
+  return color != transparent && color != kNoValue;
+}
 
 }  // namespace
 

@@ -17,7 +17,8 @@ constexpr char kCursor = '_';
 }  // namespace
 
 bool InputFieldAccepts(int code) {
-  if ((code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) return true;
+  if ((code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))
+    return true;
   // The minus and equals signs are left out on purpose.
   static constexpr std::string_view kSymbols = " !@#$%^&*()_+|\\[];',./{}:<>?`~\"";
   return code > 0 && code < 128 && kSymbols.find(static_cast<char>(code)) != std::string_view::npos;

@@ -27,6 +27,8 @@ struct audio_state {
 // then.
 inline audio_state& audio = *new audio_state;
 
-inline void ResetAudioState() { audio = audio_state{}; }
+inline void ResetAudioState() {
+  audio = audio_state{};
+}
 
 }  // namespace dusk

@@ -60,9 +60,7 @@ std::vector<std::string> WrapLabel(const std::string& text, int w, int h) {
   std::vector<std::string> rows;
   std::string line;
   std::string word;
-  const auto write = [&] {
-    rows.push_back(line);
-  };
+  const auto write = [&] { rows.push_back(line); };
   const auto length = [](const std::string& s) { return static_cast<int>(s.size()); };
 
   int i = 1;
@@ -123,7 +121,8 @@ int gadget::draw(tilemap& grid, int ox, int oy) {
     switch (kind) {
       case WINDOW:
         if (w > 2) grid.SetTiles(ax + 1, ay, w - 2, 1, kBlank, bordercolor, bordercolor, 0);
-        if (w > 4) InsertString(grid, ax + 2, ay, title.substr(0, static_cast<size_t>(w - 4)), TextColor, kNoValue);
+        if (w > 4)
+          InsertString(grid, ax + 2, ay, title.substr(0, static_cast<size_t>(w - 4)), TextColor, kNoValue);
         break;
       case LABEL:
         if (static_cast<int>(title.size()) <= w && title.find(kLineBreak) == std::string::npos) {

@@ -44,8 +44,10 @@ struct gadget {
 };
 
 // New gadgets; with a parent they are appended to its children.
-gadget_ptr CreateWindow(const std::string& title, int x, int y, int w, int h, const gadget_ptr& parent = nullptr);
-gadget_ptr CreateLabel(const std::string& title, int x, int y, int w, int h, const gadget_ptr& parent = nullptr);
+gadget_ptr CreateWindow(const std::string& title, int x, int y, int w, int h,
+                        const gadget_ptr& parent = nullptr);
+gadget_ptr CreateLabel(const std::string& title, int x, int y, int w, int h,
+                       const gadget_ptr& parent = nullptr);
 gadget_ptr CreateButton(const std::string& title, int x, int y, const gadget_ptr& parent = nullptr);
 gadget_ptr CreateCheckbox(const std::string& title, int x, int y, const gadget_ptr& parent = nullptr);
 
@@ -91,9 +93,9 @@ inline constexpr int kPopupHeight = 8;
 // The popup box's width: 38 cells, or the screen's width when that is narrower (down to 12).
 int PopupWidth();
 
-// A modal box (PopupWidth() x 8 cells, centred) with the title, the text and a row of buttons, chosen with the keys (left/right, Enter or
-// Space, Esc for the last button) or a click. Runs its own frames; returns the chosen button's index, or -1
-// for an empty list. A close request of the window ends the program.
+// A modal box (PopupWidth() x 8 cells, centred) with the title, the text and a row of buttons, chosen with
+// the keys (left/right, Enter or Space, Esc for the last button) or a click. Runs its own frames; returns the
+// chosen button's index, or -1 for an empty list. A close request of the window ends the program.
 int popup(const std::string& title, const std::string& text, const std::vector<std::string>& buttons);
 int ShowMessage(const std::string& title, const std::string& text);  // "Ok"; returns 1
 int AskYesNo(const std::string& title, const std::string& text);     // 0 yes, 1 no

@@ -14,7 +14,9 @@ namespace dusk {
 
 gadget_state gadgets;
 
-void ResetGadgets() { gadgets = gadget_state{}; }
+void ResetGadgets() {
+  gadgets = gadget_state{};
+}
 
 namespace {
 
@@ -22,7 +24,7 @@ constexpr int kMouseButtons = 3;
 constexpr int kMouseLeft = 1;
 constexpr int kButtonRow = 6;
 constexpr int kMarkerRow = 7;
-constexpr int kClickTop = 5;   // rows 5 to 7 of the box take a click on a button
+constexpr int kClickTop = 5;  // rows 5 to 7 of the box take a click on a button
 constexpr int kClickRows = 3;
 constexpr int kPacedFrame = -1;
 
@@ -49,7 +51,9 @@ void UpdateMouse() {
   }
 }
 
-int PopupWidth() { return std::clamp(display.displaywidth, kPopupMinimumWidth, kPopupWidth); }
+int PopupWidth() {
+  return std::clamp(display.displaywidth, kPopupMinimumWidth, kPopupWidth);
+}
 
 int MouseInCells(int x, int y, int w, int h) {
   const mouse_cells& m = gadgets.mouse;
@@ -68,8 +72,9 @@ int popup(const std::string& title, const std::string& text, const std::vector<s
   CreateLabel(text, 1, 1, width - 2, kPopupHeight - 3)->draw(box, 0, 0);
 
   const int count = static_cast<int>(buttons.size());
-  const int spread = std::accumulate(buttons.begin(), buttons.end(), 2 * count,
-                                     [](int sum, const std::string& b) { return sum + static_cast<int>(b.size()); });
+  const int spread =
+      std::accumulate(buttons.begin(), buttons.end(), 2 * count,
+                      [](int sum, const std::string& b) { return sum + static_cast<int>(b.size()); });
   std::vector<int> bx(buttons.size());
   for (int i = 0; i < count; ++i) {
     bx[static_cast<size_t>(i)] = i * (spread / count) + width / 2 - spread / 2;
@@ -95,8 +100,8 @@ int popup(const std::string& title, const std::string& text, const std::vector<s
     }
     // Every key is asked each frame, so two keys hit together move once and leave nothing pending.
     const int back = KeyHits(key::kLeft) + KeyHits(key::kA) + KeyHits(key::kUp) + KeyHits(key::kW);
-    const int forward = KeyHits(key::kRight) + KeyHits(key::kD) + KeyHits(key::kTab) + KeyHits(key::kDown) +
-                        KeyHits(key::kS);
+    const int forward =
+        KeyHits(key::kRight) + KeyHits(key::kD) + KeyHits(key::kTab) + KeyHits(key::kDown) + KeyHits(key::kS);
     if (back != 0) --selected;
     if (forward != 0) ++selected;
     while (selected < 0) selected += count;

@@ -1,9 +1,10 @@
 // ReadInput: held directions with auto-repeat and conflicts, confirm and back hits, and the mute toggle.
+#include "app/read_input.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/read_input.h"
 #include "platform/input.h"
 #include "platform/input_injection.h"
 #include "platform/window.h"
@@ -84,9 +85,9 @@ TEST_F(ReadInputTest, EveryKeyOfADirectionCounts) {
     int key;
     const char* direction;
   } cases[] = {
-      {key::kRight, "R"}, {key::kD, "R"}, {key::kNumpad6, "R"}, {key::kLeft, "L"}, {key::kA, "L"},
-      {key::kNumpad4, "L"}, {key::kDown, "D"}, {key::kS, "D"}, {key::kNumpad2, "D"}, {key::kUp, "U"},
-      {key::kW, "U"}, {key::kNumpad8, "U"},
+      {key::kRight, "R"},   {key::kD, "R"},       {key::kNumpad6, "R"}, {key::kLeft, "L"},
+      {key::kA, "L"},       {key::kNumpad4, "L"}, {key::kDown, "D"},    {key::kS, "D"},
+      {key::kNumpad2, "D"}, {key::kUp, "U"},      {key::kW, "U"},       {key::kNumpad8, "U"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.key);
@@ -103,9 +104,14 @@ TEST_F(ReadInputTest, DirectionsFiringTogetherLeaveAtMostOne) {
     std::vector<int> keys;
     const char* survivor;
   } cases[] = {
-      {{key::kRight, key::kDown}, "R"}, {{key::kRight, key::kUp}, "R"},  {{key::kRight, key::kLeft}, ""},
-      {{key::kLeft, key::kUp}, "U"},    {{key::kLeft, key::kDown}, "L"}, {{key::kUp, key::kDown}, ""},
-      {{key::kLeft, key::kUp, key::kDown}, ""}, {{key::kRight, key::kLeft, key::kDown}, ""},
+      {{key::kRight, key::kDown}, "R"},
+      {{key::kRight, key::kUp}, "R"},
+      {{key::kRight, key::kLeft}, ""},
+      {{key::kLeft, key::kUp}, "U"},
+      {{key::kLeft, key::kDown}, "L"},
+      {{key::kUp, key::kDown}, ""},
+      {{key::kLeft, key::kUp, key::kDown}, ""},
+      {{key::kRight, key::kLeft, key::kDown}, ""},
       {{key::kRight, key::kLeft, key::kUp, key::kDown}, ""},
   };
   for (const auto& c : cases) {
@@ -148,10 +154,9 @@ TEST_F(ReadInputTest, MuteRemembersMusicAndSound) {
     int musicon, soundon, musicsaved, soundsaved;
     int music_after, sound_after, music_saved_after, sound_saved_after;
   } cases[] = {
-      {1, 0, 0, 0, 0, 0, 1, 0},  // muting remembers what was on
-      {0, 0, 1, 0, 1, 0, 1, 0},  // unmuting brings back what was remembered
-      {1, 1, 0, 0, 0, 0, 1, 1},
-      {0, 0, 0, 0, 0, 0, 0, 0},  // nothing on and nothing saved stays off
+      {1, 0, 0, 0, 0, 0, 1, 0},                            // muting remembers what was on
+      {0, 0, 1, 0, 1, 0, 1, 0},                            // unmuting brings back what was remembered
+      {1, 1, 0, 0, 0, 0, 1, 1}, {0, 0, 0, 0, 0, 0, 0, 0},  // nothing on and nothing saved stays off
       {0, 1, 1, 1, 0, 0, 0, 1},
   };
   for (const auto& c : cases) {

@@ -1,4 +1,6 @@
 // The display configuration: line splitting, reading settings, glyph sheets, palette and opening the window.
+#include "display/display_config.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 #include <fstream>
 #include <regex>
 
-#include "display/display_config.h"
 #include "display/display_state.h"
 #include "platform/window.h"
 #include "tests/display/support/display_fixture.h"
@@ -31,9 +32,7 @@ void WriteText(const std::string& path, const std::string& text) {
 
 class DisplayConfigTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetDisplay();
-  }
+  void SetUp() override { ResetDisplay(); }
   void TearDown() override {
     CloseWindow();
     ResetDisplay();
@@ -83,7 +82,8 @@ TEST_F(DisplayConfigTest, SplitsKeywordAndArguments) {
     if (std::string(c.line).find("//") != 0 && std::string(c.line).find("    //") != 0) {
       EXPECT_EQ(display.configargcount, c.count);
     }
-    for (size_t i = 0; i < c.args.size(); ++i) EXPECT_EQ(display.configargs[i], c.args[i]) << "argument " << i;
+    for (size_t i = 0; i < c.args.size(); ++i)
+      EXPECT_EQ(display.configargs[i], c.args[i]) << "argument " << i;
   }
 }
 
@@ -94,7 +94,8 @@ TEST_F(DisplayConfigTest, UnterminatedStringIsReportedAndTheLineStillCounts) {
   EXPECT_EQ(keyword, "title");
   EXPECT_EQ(display.configargcount, 1);
   EXPECT_EQ(display.configargs[0], "Dusk marrow");
-  EXPECT_NE(said.find("Improperly teminated string on line 4 of g.txt ( Dusk marrow )"), std::string::npos) << said;
+  EXPECT_NE(said.find("Improperly teminated string on line 4 of g.txt ( Dusk marrow )"), std::string::npos)
+      << said;
 
   // The reader goes on with the settings it got.
   ::testing::internal::CaptureStderr();
@@ -106,9 +107,10 @@ TEST_F(DisplayConfigTest, UnterminatedStringIsReportedAndTheLineStillCounts) {
 }
 
 TEST_F(DisplayConfigTest, ReadsEverySetting) {
-  ReadDisplayConfig(Config(
-      "// Duskmarrow\r\nWidth 20\r\nHEIGHT 15\r\ntileset \"graphics\\glyphs.png\"\r\npallet graphics/colors.png\r\n"
-      "title \"Dusk, marrow\"\r\nscale 3\r\nabc\r\n\r\n"));
+  ReadDisplayConfig(
+      Config("// Duskmarrow\r\nWidth 20\r\nHEIGHT 15\r\ntileset \"graphics\\glyphs.png\"\r\npallet "
+             "graphics/colors.png\r\n"
+             "title \"Dusk, marrow\"\r\nscale 3\r\nabc\r\n\r\n"));
   EXPECT_EQ(display.displaywidth, 20);
   EXPECT_EQ(display.displayheight, 15);
   EXPECT_EQ(display.tilesetpath, "graphics\\glyphs.png");
@@ -206,7 +208,8 @@ TEST_F(DisplayConfigTest, TilesetNameLosesItsExtensionOnlyInTheLastPathPart) {
 
 TEST_F(DisplayConfigTest, TilesetAndPaletteFailures) {
   const std::string base = folder_ / "g";
-  EXPECT_EXIT(LoadTileset(base + ".png"), ::testing::ExitedWithCode(255), Exactly("Failed to load " + base + "_fg.png"));
+  EXPECT_EXIT(LoadTileset(base + ".png"), ::testing::ExitedWithCode(255),
+              Exactly("Failed to load " + base + "_fg.png"));
 
   // Backslashes become slashes.
   display.tilesetpath = base;
@@ -216,18 +219,22 @@ TEST_F(DisplayConfigTest, TilesetAndPaletteFailures) {
 
   // A sheet too small to cut into 16 x 16 glyphs.
   testing::WritePng(base + "_fg.png", 8, 8, std::vector<uint32_t>(64, 0xFFFFFFFFu));
-  EXPECT_EXIT(LoadTileset(base), ::testing::ExitedWithCode(255), Exactly("Failed to load tileset image " + base + "_fg.png"));
+  EXPECT_EXIT(LoadTileset(base), ::testing::ExitedWithCode(255),
+              Exactly("Failed to load tileset image " + base + "_fg.png"));
 
   // A foreground sheet without its background sheet, then a background sheet too small.
   testing::WriteTestSheets(base, 4, 4);
   std::filesystem::remove(base + "_bg.png");
-  EXPECT_EXIT(LoadTileset(base), ::testing::ExitedWithCode(255), Exactly("Failed to load tileset image " + base + "_bg.png"));
+  EXPECT_EXIT(LoadTileset(base), ::testing::ExitedWithCode(255),
+              Exactly("Failed to load tileset image " + base + "_bg.png"));
   testing::WritePng(base + "_bg.png", 32, 32, std::vector<uint32_t>(32 * 32, 0xFFFFFFFFu));
-  EXPECT_EXIT(LoadTileset(base), ::testing::ExitedWithCode(255), Exactly("Failed to load tileset image " + base + "_bg.png"));
+  EXPECT_EXIT(LoadTileset(base), ::testing::ExitedWithCode(255),
+              Exactly("Failed to load tileset image " + base + "_bg.png"));
 
   // Not a picture at all.
   WriteText(base + "_fg.png", "not a png");
-  EXPECT_EXIT(LoadTileset(base), ::testing::ExitedWithCode(255), Exactly("Failed to load " + base + "_fg.png"));
+  EXPECT_EXIT(LoadTileset(base), ::testing::ExitedWithCode(255),
+              Exactly("Failed to load " + base + "_fg.png"));
 
   const std::string palette = folder_ / "p.png";
   EXPECT_EXIT(LoadPalette(palette), ::testing::ExitedWithCode(255), Exactly("Failed to load " + palette));

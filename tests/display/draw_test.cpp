@@ -1,10 +1,11 @@
 // Drawing grids: cells to glyphs and rectangles, views, particles, and the adjusted palette colours.
+#include "display/draw.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "display/display_state.h"
-#include "display/draw.h"
 #include "display/tilemap.h"
 #include "platform/window.h"
 #include "state/settings.h"
@@ -19,7 +20,9 @@ using testing::TestPaletteColor;
 constexpr int kGlyph = 4;  // test glyphs are 4 x 4 pixels: top-left 2 x 2 foreground, the rest background
 constexpr uint32_t kBlack = 0;
 
-uint32_t Rgb(int palette_index) { return TestPaletteColor(palette_index) & 0x00FFFFFFu; }
+uint32_t Rgb(int palette_index) {
+  return TestPaletteColor(palette_index) & 0x00FFFFFFu;
+}
 
 class DrawTest : public ::testing::Test {
  protected:
@@ -93,7 +96,7 @@ TEST_F(DrawTest, ViewsArePushedBackInsideTheGrid) {
   } cases[] = {
       {50, 0, 20, -1, 40, 20},  // pushed back to end at column 59
       {-5, 0, 20, -1, 0, 20},
-      {10, 0, 99, -1, 0, 60},   // wider than the grid: the whole width
+      {10, 0, 99, -1, 0, 60},  // wider than the grid: the whole width
       {7, 2, 5, 1, 7, 5},
   };
   for (const auto& c : cases) {
@@ -197,9 +200,9 @@ TEST(ColorAdjustment, ContrastAndBrightness) {
   const struct {
     int component, contrast, brightness, expected;
   } cases[] = {
-      {100, 18, 0, 96},   {0, 18, 0, 0},     {255, 18, 0, 255}, {100, 18, 18, 114}, {0, -126, 0, 126},
-      {255, -126, 0, 129}, {128, 126, 0, 128}, {127, 126, 0, 126}, {200, 36, 0, 220}, {50, 0, -126, 0},
-      {250, 0, 18, 255},  {60, -54, 0, 88},
+      {100, 18, 0, 96},  {0, 18, 0, 0},       {255, 18, 0, 255},  {100, 18, 18, 114},
+      {0, -126, 0, 126}, {255, -126, 0, 129}, {128, 126, 0, 128}, {127, 126, 0, 126},
+      {200, 36, 0, 220}, {50, 0, -126, 0},    {250, 0, 18, 255},  {60, -54, 0, 88},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AdjustedComponent(c.component, c.contrast, c.brightness), c.expected)

@@ -51,7 +51,11 @@ TEST_F(ReferencePicture, TextInSeveralColours) {
   InsertString(grid, 3, 4, "1 Dusk Fields", kEntry, kListBackground);
   InsertString(grid, 3, 5, "0 Hidden Vault", kBonus, kListBackground);
   InsertRAlignString(grid, 18, 4, "*", kHighMark, kListBackground);
-  InsertString(grid, 1, 7, "Moves\xff" "Score\xff" "Best", kHeading, kListBackground, 0, 0, 1);
+  InsertString(grid, 1, 7,
+               "Moves\xff"
+               "Score\xff"
+               "Best",
+               kHeading, kListBackground, 0, 0, 1);
   InsertRAlignString(grid, 18, 7, "12", kEntry, kListBackground);
   InsertRAlignString(grid, 18, 8, "-3", kWarning, kListBackground);
   InsertRAlignString(grid, 18, 9, "137", kEntry, kListBackground);
@@ -75,8 +79,9 @@ TEST_F(ReferencePicture, GlyphsJoinAtScaleTwo) {
   ASSERT_TRUE(testing::OpenGameSheetsDisplay(folder_.path(), DUSK_SOURCE_DIR, 10, 6, 2));
   tilemap grid = tilemap::Create(10, 6);
   grid.Fill(0, 9, 9, 1);
-  const std::string rows[] = {"\xc9\xcd\xcd\xcd\xbb\xda\xc4\xc4\xbf ", "\xba\xb0\xb1\xb2\xba\xb3\xdb\xdb\xb3 ",
-                              "\xc8\xcd\xcd\xcd\xbc\xc0\xc4\xc4\xd9 ", "\x1a*\xfa\xfb\x03\x04\x05\x06\x01\x02"};
+  const std::string rows[] = {
+      "\xc9\xcd\xcd\xcd\xbb\xda\xc4\xc4\xbf ", "\xba\xb0\xb1\xb2\xba\xb3\xdb\xdb\xb3 ",
+      "\xc8\xcd\xcd\xcd\xbc\xc0\xc4\xc4\xd9 ", "\x1a*\xfa\xfb\x03\x04\x05\x06\x01\x02"};
   for (int y = 0; y < 4; ++y) InsertString(grid, 0, y, rows[y], kHeading, kListBackground);
   InsertString(grid, 0, 5, "Dusk", kText, kBorder);
   ClearScreen();
@@ -91,8 +96,8 @@ TEST_F(ReferencePicture, ParticlesMidFlight) {
   grid.AddParticle(2, 7, 0.25f, 0, 0, 40, '*', 21, 255);
   grid.AddParticle(10, 2, 0, 0.5f, 0, 40, 255, 255, 48);
   grid.AddParticle(17, 12, -0.5f, -0.25f, 4, 40, 2, 5, 255);
-  grid.AddParticle(5, 5, 0, 0, 0, 0, 15, 25, 4);   // lives until cleared
-  grid.AddParticle(6, 5, 0, 0, 0, 3, 15, 37, 4);   // gone by the picture
+  grid.AddParticle(5, 5, 0, 0, 0, 0, 15, 25, 4);  // lives until cleared
+  grid.AddParticle(6, 5, 0, 0, 0, 3, 15, 37, 4);  // gone by the picture
   for (int draw = 0; draw < 10; ++draw) {
     ClearScreen();
     Draw(grid, 0, 0);
@@ -106,9 +111,7 @@ TEST_F(ReferencePicture, ContrastAndBrightnessExtremes) {
   // The 64 game colours in four rows, half of each cell a glyph so both colour layers show.
   tilemap grid = tilemap::Create(16, 4);
   for (int c = 0; c < 64; ++c) grid.SetTile(c % 16, c / 16, 'A', kText, c, 1);
-  const struct {
-    int contrast, brightness;
-  } bands[] = {{0, 0}, {126, 0}, {-126, 0}, {0, 126}, {0, -126}};
+  const struct { int contrast, brightness; } bands[] = {{0, 0}, {126, 0}, {-126, 0}, {0, 126}, {0, -126}};
   ClearScreen();
   for (int band = 0; band < 5; ++band) {
     settings.contrast = bands[band].contrast;

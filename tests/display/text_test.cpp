@@ -1,9 +1,10 @@
 // Text in grids: colour codes, line breaks, right alignment and the input field.
+#include "display/text.h"
+
 #include <gtest/gtest.h>
 
 #include "display/display_state.h"
 #include "display/input_field.h"
-#include "display/text.h"
 #include "display/tilemap.h"
 #include "platform/input.h"
 #include "platform/input_injection.h"
@@ -55,9 +56,9 @@ TEST(InsertString, ColourCodes) {
       {"@14@A", 0, "64 49 52 64 65 .", "3 3 3 3 3 ."},
       {"a@5@b@@c", 1, "97 98 99 . . .", "3 5 3 . . ."},
       {"@1@@2@x", 1, "120 . . . . .", "12 . . . . ."},  // two codes with nothing between run together
-      {"@300@x", 1, "120 . . . . .", "44 . . . . ."},    // the low 8 bits
-      {"@-1@x", 1, "120 . . . . .", ". . . . . ."},      // 255 leaves the foreground
-      {"@7@ab@", 1, "97 98 . . . .", "7 7 . . . ."},     // an open code writes nothing after it
+      {"@300@x", 1, "120 . . . . .", "44 . . . . ."},   // the low 8 bits
+      {"@-1@x", 1, "120 . . . . .", ". . . . . ."},     // 255 leaves the foreground
+      {"@7@ab@", 1, "97 98 . . . .", "7 7 . . . ."},    // an open code writes nothing after it
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -71,12 +72,18 @@ TEST(InsertString, ColourCodes) {
 TEST(InsertString, LineBreaksAndEdges) {
   tilemap grid = Blank(6, 3);
   grid.Fill(46, 1, 1, 1);
-  InsertString(grid, 2, 0, "ab\xff" "cd", 3, 4, 0, 0, 1);
+  InsertString(grid, 2, 0,
+               "ab\xff"
+               "cd",
+               3, 4, 0, 0, 1);
   EXPECT_EQ(Row(grid, kGlyphs, 0), "46 46 97 98 46 46");
   EXPECT_EQ(Row(grid, kGlyphs, 1), "46 46 99 100 46 46");
 
   // Without breaks character 255 is written as glyph 255: the cell's glyph stays, its colours change.
-  InsertString(grid, 0, 2, "a\xff" "b", 3, 4, 0, 0, 0);
+  InsertString(grid, 0, 2,
+               "a\xff"
+               "b",
+               3, 4, 0, 0, 0);
   EXPECT_EQ(Row(grid, kGlyphs, 2), "97 46 98 46 46 46");
   EXPECT_EQ(Row(grid, kFg, 2), "3 3 3 1 1 1");
 
@@ -132,12 +139,14 @@ class InputFieldTest : public ::testing::Test {
 
 TEST_F(InputFieldTest, AcceptsTheListedCharactersOnly) {
   std::string text;
-  for (const char* typed : {"a", "Z", "7", " ", "~", "\"", "<", "@", "-", "=", "\t"}) text = Frame(text, 0, typed);
+  for (const char* typed : {"a", "Z", "7", " ", "~", "\"", "<", "@", "-", "=", "\t"})
+    text = Frame(text, 0, typed);
   EXPECT_EQ(text, "aZ7 ~\"<@");
   for (int code = 1; code < 256; ++code) {
-    const bool listed = std::isalnum(code) != 0 ||
-                        (code < 128 && std::string(" !@#$%^&*()_+|\\[];',./{}:<>?`~\"").find(static_cast<char>(code)) !=
-                                           std::string::npos);
+    const bool listed =
+        std::isalnum(code) != 0 ||
+        (code < 128 &&
+         std::string(" !@#$%^&*()_+|\\[];',./{}:<>?`~\"").find(static_cast<char>(code)) != std::string::npos);
     EXPECT_EQ(InputFieldAccepts(code), listed) << code;
   }
 }

@@ -1,8 +1,9 @@
 // Gadgets drawn into grids: window frames and title bars, labels with their word wrap, buttons, check boxes.
+#include "ui/gadget.h"
+
 #include <gtest/gtest.h>
 
 #include "display/tilemap.h"
-#include "ui/gadget.h"
 
 namespace dusk {
 namespace {
@@ -24,12 +25,18 @@ std::string Picture(const tilemap& grid) {
     for (int x = 0; x < grid.tmapw; ++x) {
       const int g = grid.at(kGlyphs, x, y);
       char c = '?';
-      if (g == 255) c = '.';
-      else if (g == 214 || g == 183 || g == 211 || g == 189) c = '+';
-      else if (g == 186) c = '|';
-      else if (g == 0) c = '#';
-      else if (g == 251) c = 'v';
-      else if (g >= 32 && g < 127) c = static_cast<char>(g);
+      if (g == 255)
+        c = '.';
+      else if (g == 214 || g == 183 || g == 211 || g == 189)
+        c = '+';
+      else if (g == 186)
+        c = '|';
+      else if (g == 0)
+        c = '#';
+      else if (g == 251)
+        c = 'v';
+      else if (g >= 32 && g < 127)
+        c = static_cast<char>(g);
       out += c;
     }
     out += '\n';
@@ -66,11 +73,11 @@ TEST(WindowGadget, SizesAndTitles) {
     const char* picture;
   } cases[] = {
       {"", 5, 1, "[...]\n"},
-      {"Hi", 5, 1, "[#H#]\n"},        // the bar and the title cut to w - 4
-      {"", 5, 2, "+...+\n+...+\n"},   // no line between the corners
+      {"Hi", 5, 1, "[#H#]\n"},       // the bar and the title cut to w - 4
+      {"", 5, 2, "+...+\n+...+\n"},  // no line between the corners
       {"", 5, 3, "+...+\n|...|\n+...+\n"},
       {"Hi", 4, 2, "+##+\n+..+\n"},
-      {"Hi", 2, 2, "++\n++\n"},       // too narrow for a bar
+      {"Hi", 2, 2, "++\n++\n"},  // too narrow for a bar
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title + std::string(" ") + std::to_string(c.w) + "x" + std::to_string(c.h));
@@ -131,8 +138,16 @@ TEST(LabelGadget, WordWrap) {
       {"abcd xy", 5, 9, {"", "abcd", "xy"}},
       {"abcde", 5, 9, {"", "abcde"}},
       // Character 255 ends the line after the word before it, with a space in between.
-      {"ab\xff" "cd", 10, 9, {" ab", "cd"}},
-      {"x ab\xff" "cd", 10, 9, {"x ab", "cd"}},
+      {"ab\xff"
+       "cd",
+       10,
+       9,
+       {" ab", "cd"}},
+      {"x ab\xff"
+       "cd",
+       10,
+       9,
+       {"x ab", "cd"}},
       // A word longer than the box is cut with a hyphen.
       {"abcdefgh", 5, 9, {"abcd-", "", "efgh"}},
       {"a bcdefghij", 6, 9, {"a bcd-", "", "efghij"}},

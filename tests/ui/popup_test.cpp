@@ -5,13 +5,13 @@
 #include <map>
 
 #include "display/display_state.h"
+#include "files/error_report.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/input_injection.h"
 #include "platform/window.h"
 #include "tests/display/support/display_fixture.h"
 #include "tests/platform/support/temp_folder.h"
-#include "files/error_report.h"
 #include "ui/gadget.h"
 #include "ui/gadget_error_reporting.h"
 
@@ -60,7 +60,9 @@ class PopupTest : public ::testing::Test {
   int frames_ = 0;
 };
 
-TEST_F(PopupTest, EmptyListReturnsAtOnce) { EXPECT_EQ(popup("t", "x", {}), -1); }
+TEST_F(PopupTest, EmptyListReturnsAtOnce) {
+  EXPECT_EQ(popup("t", "x", {}), -1);
+}
 
 TEST_F(PopupTest, OkAnswersEveryWay) {
   for (int key : {key::kEnter, key::kSpace, key::kEscape}) {

@@ -40,8 +40,9 @@ TEST_F(GadgetPicture, WindowWithWrappedLabelCheckBoxAndButton) {
   grid.Fill(0, 20, 20, 1);
   const gadget_ptr window = CreateWindow("Settings", 1, 1, 18, 13);
   const gadget_ptr label = CreateLabel(
-      "Take every star before the moves run out.\xff" "Good luck, wayfarer! Unbreakablewordsgetcut", 1,
-      1, 16, 7, window);
+      "Take every star before the moves run out.\xff"
+      "Good luck, wayfarer! Unbreakablewordsgetcut",
+      1, 1, 16, 7, window);
   label->TextColor = 46;
   const gadget_ptr music = CreateCheckbox("Music", 1, 9, window);
   music->TextColor = 47;

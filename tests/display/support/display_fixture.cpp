@@ -137,11 +137,12 @@ void ExpectFrameMatchesReference(const std::string& reference_path) {
   if (!same_size || differing > 0) {
     WritePng(actual_path, actual.width, actual.height, opaque);
     ADD_FAILURE() << "frame differs from " << reference_path << ": "
-                  << (same_size ? std::to_string(differing) + " pixels, first at (" + std::to_string(first_x) +
-                                      ", " + std::to_string(first_y) + ")"
-                                : "size " + std::to_string(actual.width) + "x" + std::to_string(actual.height) +
-                                      " against " + std::to_string(expected->width) + "x" +
-                                      std::to_string(expected->height))
+                  << (same_size
+                          ? std::to_string(differing) + " pixels, first at (" + std::to_string(first_x) +
+                                ", " + std::to_string(first_y) + ")"
+                          : "size " + std::to_string(actual.width) + "x" + std::to_string(actual.height) +
+                                " against " + std::to_string(expected->width) + "x" +
+                                std::to_string(expected->height))
                   << "; the frame is in " << std::filesystem::absolute(actual_path).string();
   }
 }
@@ -150,7 +151,9 @@ namespace {
 struct fatal_error_thrown {
   std::string message;
 };
-void ThrowFatalError(const std::string& message) { throw fatal_error_thrown{message}; }
+void ThrowFatalError(const std::string& message) {
+  throw fatal_error_thrown{message};
+}
 }  // namespace
 
 std::optional<std::string> CatchFatalError(const std::function<void()>& f) {

@@ -48,8 +48,8 @@ void WritePng(const std::string& path, int width, int height, const std::vector<
   std::vector<uint8_t> header;
   PutBig32(header, static_cast<uint32_t>(width));
   PutBig32(header, static_cast<uint32_t>(height));
-  header.push_back(8);                             // bits per sample
-  header.push_back(channels == 4 ? 6 : 2);         // RGBA or RGB
+  header.push_back(8);                      // bits per sample
+  header.push_back(channels == 4 ? 6 : 2);  // RGBA or RGB
   header.push_back(0);
   header.push_back(0);
   header.push_back(0);
