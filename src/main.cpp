@@ -2,6 +2,9 @@
 #include <cstdio>
 
 int main() {
-  std::fputs("Duskmarrow: the game's screens are not built yet; only the rule book and its tests exist.\n", stderr);
+  std::fputs(
+      "Duskmarrow is not playable yet: the rule book, drawing, screen files, worlds, save file and level\n"
+      "tools are built and tested, but the menus and level play are still to come.\n",
+      stderr);
   return 1;
 }
