@@ -7,45 +7,18 @@
 
 #include "files/screen_file.h"
 #include "puzzle/kinds.h"
+#include "worlds/level_glyphs.h"
 #include "worlds/world_paths.h"
 
 namespace dusk {
 
 namespace {
 
-// The glyphs of level images (code page 437 shapes).
-namespace glyph {
-constexpr uint8_t lightface = 1;
-constexpr uint8_t darkface = 2;
-constexpr uint8_t bullet = 7;
-constexpr uint8_t inversebullet = 8;
-constexpr uint8_t circle = 9;
-constexpr uint8_t femalesign = 12;
-constexpr uint8_t sun = 15;
-constexpr uint8_t righttriangle = 16;
-constexpr uint8_t lefttriangle = 17;
-constexpr uint8_t uparrow = 24;
-constexpr uint8_t downarrow = 25;
-constexpr uint8_t rightarrow = 26;
-constexpr uint8_t leftarrow = 27;
-constexpr uint8_t uptriangle = 30;
-constexpr uint8_t downtriangle = 31;
-constexpr uint8_t hash = '#';
-constexpr uint8_t percent = '%';
-constexpr uint8_t asterisk = '*';
-constexpr uint8_t plus = '+';
-constexpr uint8_t letter_o = 'O';
-constexpr uint8_t lightshade = 176;
-constexpr uint8_t theta = 233;
-constexpr uint8_t triplebar = 240;
-constexpr uint8_t almostequal = 247;
-}  // namespace glyph
-
-// Background colours that change what an arrow or a triangle means.
-constexpr uint8_t kMoverOnFloor = 3;       // arrows: mover on floor; triangles: clockwise on floor
-constexpr uint8_t kMoverOnMarked = 4;      // arrows: mover on marked floor; triangles: clockwise, marked
-constexpr uint8_t kAnticlockwiseMarked = 6;  // triangles: anticlockwise on marked floor
-constexpr uint8_t kDoorStartsOpen = 3;
+namespace glyph = levelglyph;
+using levelglyph::kAnticlockwiseMarked;
+using levelglyph::kDoorStartsOpen;
+using levelglyph::kMoverOnFloor;
+using levelglyph::kMoverOnMarked;
 
 constexpr int kMinImageWidth = level::size;
 constexpr int kMaxImageHeight = level::size * level::size;

@@ -1,5 +1,6 @@
 // Level sources: the parser with its messages, the level image and the level built directly.
 #include "worlds/level_source.h"
+#include "worlds/level_glyphs.h"
 
 #include <algorithm>
 #include <map>
@@ -16,39 +17,11 @@ using namespace sourcetext;
 constexpr int side = level::size;
 constexpr int kMaxLayers = level::size;
 
-// The glyphs of level images (code page 437 shapes) and the backgrounds that qualify arrows, triangles and
-// doors; the level builder reads them back.
-namespace glyph {
-constexpr uint8_t lightface = 1;
-constexpr uint8_t darkface = 2;
-constexpr uint8_t bullet = 7;
-constexpr uint8_t inversebullet = 8;
-constexpr uint8_t circle = 9;
-constexpr uint8_t femalesign = 12;
-constexpr uint8_t sun = 15;
-constexpr uint8_t righttriangle = 16;
-constexpr uint8_t lefttriangle = 17;
-constexpr uint8_t uparrow = 24;
-constexpr uint8_t downarrow = 25;
-constexpr uint8_t rightarrow = 26;
-constexpr uint8_t leftarrow = 27;
-constexpr uint8_t uptriangle = 30;
-constexpr uint8_t downtriangle = 31;
-constexpr uint8_t space = ' ';
-constexpr uint8_t hash = '#';
-constexpr uint8_t percent = '%';
-constexpr uint8_t asterisk = '*';
-constexpr uint8_t plus = '+';
-constexpr uint8_t letter_o = 'O';
-constexpr uint8_t lightshade = 176;
-constexpr uint8_t theta = 233;
-constexpr uint8_t triplebar = 240;
-constexpr uint8_t almostequal = 247;
-}  // namespace glyph
-constexpr uint8_t kMoverOnFloor = 3;
-constexpr uint8_t kMoverOnMarked = 4;
-constexpr uint8_t kAnticlockwiseMarked = 6;
-constexpr uint8_t kDoorStartsOpen = 3;
+namespace glyph = levelglyph;
+using levelglyph::kAnticlockwiseMarked;
+using levelglyph::kDoorStartsOpen;
+using levelglyph::kMoverOnFloor;
+using levelglyph::kMoverOnMarked;
 
 // ---- Legend descriptions ----
 

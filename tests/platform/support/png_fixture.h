@@ -19,7 +19,7 @@ struct png_spec {
   std::vector<uint8_t> transparency;  // tRNS: palette alphas, or for grey/RGB one colour as samples
 };
 
-// The encoded file; empty when libpng refuses the spec.
+// The encoded file; empty when libpng refuses the description.
 std::vector<uint8_t> EncodePng(const png_spec& spec);
 
 // An 8-bit RGB or RGBA picture from ARGB pixels.
