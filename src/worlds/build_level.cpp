@@ -8,6 +8,7 @@
 #include "files/screen_file.h"
 #include "puzzle/kinds.h"
 #include "worlds/level_glyphs.h"
+#include "worlds/level_links.h"
 #include "worlds/world_paths.h"
 
 namespace dusk {
@@ -104,30 +105,6 @@ struct builder {
       default: break;  // plain floor
     }
   }
-
-  // Each teleporter sends to the first one in scan order (itself included) that receives its send key.
-  void PairTeleporters() {
-    for (const vector& a : teleporters) {
-      const uint8_t send = lvl.obj(a.x, a.y, a.z)->f;
-      for (const vector& b : teleporters) {
-        if (lvl.obj(b.x, b.y, b.z)->b != send) continue;
-        tile* sender = lvl.editobj(a.x, a.y, a.z);
-        sender->x = static_cast<uint8_t>(b.x);
-        sender->y = static_cast<uint8_t>(b.y);
-        sender->z = static_cast<uint8_t>(b.z);
-        break;
-      }
-    }
-  }
-
-  void LinkSwitches() {
-    for (const vector& s : switches) {
-      const uint8_t key = lvl.obj(s.x, s.y, s.z)->f;
-      for (const vector& d : doors) {
-        if (lvl.obj(d.x, d.y, d.z)->f == key) lvl.linkdoor(s.x, s.y, s.z, d);
-      }
-    }
-  }
 };
 
 }  // namespace
@@ -145,8 +122,8 @@ std::optional<level> BuildLevelFromImage(const tilemap& image) {
     }
   }
   if (!b.hasplayer) return std::nullopt;
-  b.PairTeleporters();
-  b.LinkSwitches();
+  PairTeleporters(b.lvl, b.teleporters);
+  LinkSwitches(b.lvl, b.switches, b.doors);
   return std::move(b.lvl);
 }
 

@@ -1,6 +1,7 @@
 // Level sources: the parser with its messages, the level image and the level built directly.
 #include "worlds/level_source.h"
 #include "worlds/level_glyphs.h"
+#include "worlds/level_links.h"
 
 #include <algorithm>
 #include <map>
@@ -640,23 +641,8 @@ level BuildSourceLevel(const level_source& source) {
       }
     }
   }
-  for (const vector& a : teleporters) {
-    const uint8_t send = lvl.obj(a.x, a.y, a.z)->f;
-    for (const vector& b : teleporters) {
-      if (lvl.obj(b.x, b.y, b.z)->b != send) continue;
-      tile* sender = lvl.editobj(a.x, a.y, a.z);
-      sender->x = static_cast<uint8_t>(b.x);
-      sender->y = static_cast<uint8_t>(b.y);
-      sender->z = static_cast<uint8_t>(b.z);
-      break;
-    }
-  }
-  for (const vector& s : switches) {
-    const uint8_t key = lvl.obj(s.x, s.y, s.z)->f;
-    for (const vector& d : doors) {
-      if (lvl.obj(d.x, d.y, d.z)->f == key) lvl.linkdoor(s.x, s.y, s.z, d);
-    }
-  }
+  PairTeleporters(lvl, teleporters);
+  LinkSwitches(lvl, switches, doors);
   return lvl;
 }
 
