@@ -397,12 +397,21 @@ void ReleaseEverything() {
   audio_state& audio = Audio();
   audio.streaming.Stop();
   audio.fire_and_forget.clear();
+  // Channels and sounds still held by the game become silent shells; their operations then do nothing.
+  // The streaming thread has stopped, so nothing else changes the lists now; a released channel may drop
+  // the last reference to its sound, which then leaves the list of sounds, so that list is read after.
+  std::vector<channel*> channels;
   {
-    // Channels and sounds still held by the game become silent shells; their operations then do nothing.
     std::lock_guard<std::mutex> hold(audio.registry);
-    for (channel* c : audio.channels) c->Release();
-    for (sound* s : audio.sounds) s->Release();
+    channels = audio.channels;
   }
+  for (channel* c : channels) c->Release();
+  std::vector<sound*> sounds;
+  {
+    std::lock_guard<std::mutex> hold(audio.registry);
+    sounds = audio.sounds;
+  }
+  for (sound* s : sounds) s->Release();
   audio.context.reset();
   audio.device.reset();
 }

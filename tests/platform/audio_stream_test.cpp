@@ -206,8 +206,13 @@ TEST_F(StreamedChannel, ClosingTheDeviceWhileATrackStreams) {
   sound_ptr looping = LoadStreamedSound("incbin::music\\stereo.ogg", 1);
   channel_ptr channel = CueSound(looping);
   ResumeChannel(channel);
+  // A channel whose sound only the channel still holds.
+  channel_ptr alone = CueSound(LoadStreamedSound("incbin::music\\mono.ogg", 1));
+  ASSERT_NE(alone, nullptr);
+  ResumeChannel(alone);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   CloseAudio();
+  EXPECT_EQ(ChannelPlaying(alone), 0);
   EXPECT_EQ(ChannelPlaying(channel), 0);
   StopChannel(channel);
   EXPECT_EQ(CueSound(looping), nullptr);
