@@ -13,6 +13,7 @@
 #include "app/input_script.h"
 #include "assets/embedded_files.h"
 #include "display/display_state.h"
+#include "display/draw.h"
 #include "persist/replay.h"
 #include "persist/save.h"
 #include "platform/clock.h"
@@ -25,6 +26,8 @@
 #include "state/settings.h"
 #include "tests/display/support/display_fixture.h"
 #include "tests/worlds/support/working_folder.h"
+#include "ui/level_select.h"
+#include "ui/world_select.h"
 #include "worlds/world_paths.h"
 #include "worlds/worlds_state.h"
 
@@ -169,6 +172,38 @@ TEST_F(PlayWorldsLoop, ClosingTheWindowOnASelectScreenEndsWithoutSaving) {
     EXPECT_EXIT(Play(script, {}), ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(PathKind(kSaveFile), 0);
   }
+}
+
+}  // namespace
+}  // namespace dusk
+
+namespace dusk {
+namespace {
+
+const std::string kReferences = std::string(DUSK_SOURCE_DIR) + "/tests/ui/reference/";
+
+// The two lists as the player sees them, on the "Level select" background.
+TEST_F(PlayWorldsLoop, ListPictures) {
+  AddWorld(10, 12);
+  gameworlds.worldname[10] = "The tenth world";
+  gameworlds.numworlds = 11;
+  progress.worldunlocked[10] = 1;
+  for (int k = 0; k <= 3; ++k) progress.bestscore[2][k] = 30;
+  select_screen worlds = BuildWorldList();
+  PlaceSelectCursor(worlds, 2);
+  tilemap cells = DrawSelect(worlds, SelectBackground());
+  ClearScreen();
+  Draw(cells, 0, 0);
+  testing::ExpectFrameMatchesReference(kReferences + "world_select.png");
+
+  for (int k = 0; k <= 12; ++k) progress.levelunlocked[10][k] = 1;
+  progress.bestscore[10][11] = 30;
+  select_screen levels = BuildLevelList(10);
+  PlaceSelectCursor(levels, 11);
+  cells = DrawSelect(levels, SelectBackground());
+  ClearScreen();
+  Draw(cells, 0, 0);
+  testing::ExpectFrameMatchesReference(kReferences + "level_select.png");
 }
 
 }  // namespace
