@@ -11,11 +11,11 @@
 
 #include "app/level_picture.h"
 #include "app/level_session.h"
-#include "app/play_screens.h"
 #include "app/read_input.h"
 #include "assets/embedded_files.h"
 #include "display/display_config.h"
 #include "display/display_state.h"
+#include "files/screen_file.h"
 #include "platform/audio.h"
 #include "platform/input.h"
 #include "platform/window.h"
@@ -24,6 +24,7 @@
 #include "state/settings.h"
 #include "tests/platform/support/ogg_fixture.h"
 #include "ui/audio_state.h"
+#include "ui/front_state.h"
 #include "ui/music.h"
 
 namespace dusk {
@@ -78,7 +79,13 @@ level BusyLevel() {
 
 bool OpenGame() {
   RegisterEmbeddedFiles();
-  LoadPlayScreens();
+  for (auto [screen, name] : {std::pair{&front.hud, "hud"},
+                              {&front.help, "help"},
+                              {&front.winner, "winner"},
+                              {&front.loser, "loser"}}) {
+    if (std::optional<tilemap> read = Read(std::string("incbin::incbin\\") + name + ".qtm", 0))
+      *screen = *read;
+  }
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(kSourceDir / "game");
   OpenDisplay(kDisplayConfigFile, 1, kUseDefaultTitle);
@@ -119,7 +126,7 @@ void LevelPlayFrame(benchmark::State& state, bool present) {
     in.left = 1 - in.right;
     in.clock_ms = frame;
     BeginLevelFrame(session);
-    DrawPicture(LevelFramePicture(session, playscreens));
+    DrawPicture(LevelFramePicture(session, front));
     const play_outcome out = StepLevelFrame(session, in);
     benchmark::DoNotOptimize(out);
     if (present) PresentFrame(0);

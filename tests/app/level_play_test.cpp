@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/level_session.h"
-#include "app/play_screens.h"
 #include "app/read_input.h"
 #include "assets/embedded_files.h"
 #include "persist/replay.h"
