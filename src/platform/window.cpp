@@ -2,6 +2,7 @@
 #include "platform/window.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/input_injection.h"
@@ -148,8 +149,9 @@ void PresentFrame(int sync) {
   render_state& render = Render();
   if (!render.renderer) return;
   sdl::PumpEvents();
-  // Only the menu pace may leave a frame out: vertical sync and "at once" wait on the present itself.
-  const bool repeat = sync == -1 && RepeatsLastFrame(render);
+  // Only the menu pace may leave a frame out: vertical sync and "at once" wait on the present itself, and a
+  // frame to be kept must be in the back buffer to be read.
+  const bool repeat = sync == -1 && !render.keep_next_frame && RepeatsLastFrame(render);
   if (repeat) {
     render.vertices.clear();
     render.indices.clear();
@@ -161,7 +163,11 @@ void PresentFrame(int sync) {
     render.last_indices = render.indices;
     FlushDrawing();
   }
-  const bool want_vsync = sync == 1;
+  if (render.keep_next_frame) {
+    render.keep_next_frame = false;
+    render.kept_frame = ReadFramePixels(render.kept_width, render.kept_height);
+  }
+  const bool want_vsync = sync == 1 && render.vsync_allowed;
   if (want_vsync != render.vsync) {
     SDL_RenderSetVSync(render.renderer.get(), want_vsync ? 1 : 0);
     render.vsync = want_vsync;
@@ -190,6 +196,19 @@ void PresentFrame(int sync) {
   render.frame_sent = false;
   render.redraw_needed = false;
   inject::RunFrameHook();
+}
+
+void AllowVsync(bool allowed) { Render().vsync_allowed = allowed; }
+
+void KeepNextPresentedFrame() { Render().keep_next_frame = true; }
+
+std::vector<uint32_t> TakePresentedFrame(int& width, int& height) {
+  render_state& render = Render();
+  width = render.kept_width;
+  height = render.kept_height;
+  render.kept_width = 0;
+  render.kept_height = 0;
+  return std::exchange(render.kept_frame, {});
 }
 
 int CloseRequested() {

@@ -21,6 +21,12 @@ int CloseRequested();  // 1 once after the user asked to close the window
 // Frames actually drawn and shown since the program started. A PresentFrame(-1) whose drawing repeats the
 // last frame drawn exactly leaves the window as it is and does not count. For tests and diagnostics.
 int FramesDrawn();
+// Scripted runs: with false, PresentFrame(1) does not wait for vertical sync either.
+void AllowVsync(bool allowed);
+// Scripted runs: the next PresentFrame keeps a copy of the frame it shows (read before it is shown, since
+// the back buffer means nothing afterwards), which TakePresentedFrame hands out once; empty without one.
+void KeepNextPresentedFrame();
+std::vector<uint32_t> TakePresentedFrame(int& width, int& height);
 
 void ClearScreen();
 void SetColor(int red, int green, int blue);
