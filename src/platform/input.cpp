@@ -5,6 +5,7 @@
 
 #include "platform/joystick_port.h"
 #include "platform/key_map.h"
+#include "platform/render_state.h"
 #include "platform/sdl_session.h"
 
 namespace dusk {
@@ -135,6 +136,12 @@ void HandleEvent(const SDL_Event& event) {
         ClearKeysAndButtons();
       }
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) input.close_requested = true;
+      // The window's contents may be gone; the next frame is drawn even if it repeats the last one.
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SHOWN ||
+          event.window.event == SDL_WINDOWEVENT_RESTORED ||
+          event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        Render().redraw_needed = true;
+      }
       break;
     case SDL_QUIT:
       input.close_requested = true;

@@ -1,11 +1,12 @@
 // The window, its renderer (OpenGL through SDL's renderer), frame presentation and its 60-per-second pacing.
+#include "platform/window.h"
+
 #include <cstring>
 #include <utility>
 
 #include "platform/clock.h"
 #include "platform/input_injection.h"
 #include "platform/render_state.h"
-#include "platform/window.h"
 
 namespace dusk {
 
@@ -86,6 +87,10 @@ bool OpenWindow(int width, int height, const std::string& title) {
   render.atlas_dirty = true;
   render.next_frame_ms = static_cast<uint32_t>(ClockMs());
   render.carry = 0;
+  render.last_complete = false;
+  render.redraw_needed = true;
+  render.frame_sent = false;
+  render.clear_pending = false;
   SDL_SetRenderDrawColor(render.renderer.get(), 0, 0, 0, 255);
   SDL_RenderClear(render.renderer.get());
   SDL_StartTextInput();
@@ -120,11 +125,44 @@ std::string RendererName() {
   return name;
 }
 
+namespace {
+
+bool SameVertices(const std::vector<SDL_Vertex>& a, const std::vector<SDL_Vertex>& b) {
+  return a.size() == b.size() &&
+         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(SDL_Vertex)) == 0);
+}
+
+// Whether this frame's drawing repeats the last frame drawn, so the window shows it already.
+bool RepeatsLastFrame(const render_state& render) {
+  return render.last_complete && !render.frame_sent && !render.redraw_needed &&
+         render.clear_pending == render.last_cleared && render.indices == render.last_indices &&
+         SameVertices(render.vertices, render.last_vertices);
+}
+
+}  // namespace
+
+int FramesDrawn() {
+  return Render().frames_drawn;
+}
+
 void PresentFrame(int sync) {
   render_state& render = Render();
   if (!render.renderer) return;
   sdl::PumpEvents();
-  FlushDrawing();
+  // Only the menu pace may leave a frame out: vertical sync and "at once" wait on the present itself, and a
+  // frame to be kept must be in the back buffer to be read.
+  const bool repeat = sync == -1 && !render.keep_next_frame && RepeatsLastFrame(render);
+  if (repeat) {
+    render.vertices.clear();
+    render.indices.clear();
+    render.clear_pending = false;
+  } else {
+    render.last_complete = !render.frame_sent;
+    render.last_cleared = render.clear_pending;
+    render.last_vertices = render.vertices;
+    render.last_indices = render.indices;
+    FlushDrawing();
+  }
   if (render.keep_next_frame) {
     render.keep_next_frame = false;
     render.kept_frame = ReadFramePixels(render.kept_width, render.kept_height);
@@ -151,7 +189,12 @@ void PresentFrame(int sync) {
       SleepMs(wait);
     }
   }
-  SDL_RenderPresent(render.renderer.get());
+  if (!repeat) {
+    SDL_RenderPresent(render.renderer.get());
+    render.frames_drawn += 1;
+  }
+  render.frame_sent = false;
+  render.redraw_needed = false;
   inject::RunFrameHook();
 }
 

@@ -18,6 +18,9 @@ std::string RendererName();
 // -1: 60 frames a second by the pacing rule; 1: vertical sync; 0: at once.
 void PresentFrame(int sync);
 int CloseRequested();  // 1 once after the user asked to close the window
+// Frames actually drawn and shown since the program started. A PresentFrame(-1) whose drawing repeats the
+// last frame drawn exactly leaves the window as it is and does not count. For tests and diagnostics.
+int FramesDrawn();
 // Scripted runs: with false, PresentFrame(1) does not wait for vertical sync either.
 void AllowVsync(bool allowed);
 // Scripted runs: the next PresentFrame keeps a copy of the frame it shows (read before it is shown, since
