@@ -20,7 +20,7 @@ int Setting(const char* name, int fallback) {
 }
 
 // Rounds of one game each in the same folder, so every start reads the save file the last one wrote.
-TEST(Monkey, DISABLED_RandomInputThroughEveryScreen) {
+TEST(Monkey, RandomInputThroughEveryScreen) {
   const int frames = Setting("DUSK_MONKEY_FRAMES", 3000);
   const int rounds = Setting("DUSK_MONKEY_ROUNDS", 3);
   const int seed = Setting("DUSK_MONKEY_SEED", 1);

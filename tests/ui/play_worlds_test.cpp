@@ -14,6 +14,7 @@
 #include "assets/embedded_files.h"
 #include "display/display_state.h"
 #include "display/draw.h"
+#include "files/screen_file.h"
 #include "persist/replay.h"
 #include "persist/save.h"
 #include "platform/clock.h"
@@ -26,6 +27,7 @@
 #include "state/settings.h"
 #include "tests/display/support/display_fixture.h"
 #include "tests/worlds/support/working_folder.h"
+#include "ui/front_state.h"
 #include "ui/level_select.h"
 #include "ui/world_select.h"
 #include "worlds/world_paths.h"
@@ -47,6 +49,7 @@ class PlayWorldsLoop : public ::testing::Test {
     ResetReplays();
     ClearInput();
     ASSERT_TRUE(testing::OpenGameDisplay(DUSK_SOURCE_DIR, 1));
+    front.lselect = *Read("incbin::incbin\\lselect.qtm", 1);
     gameworlds.numworlds = 3;
     AddWorld(0, 3);
     AddWorld(1, 8);
@@ -64,6 +67,7 @@ class PlayWorldsLoop : public ::testing::Test {
     AllowVsync(true);
     CloseWindow();
     ResetDisplay();
+    ResetFrontState();
     ClearInput();
     ResetWorlds();
     ResetProgress();
