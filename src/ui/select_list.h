@@ -77,7 +77,7 @@ int SelectTop(int cursor, int rows);
 // ends the program without saving.
 int RunSelect(select_screen& screen);
 
-// The "Level select" background shared by both lists; none when it can't be read.
+// The "Level select" background shared by both lists, read at start-up; none when it couldn't be read.
 const tilemap* SelectBackground();
 
 }  // namespace dusk

@@ -21,8 +21,8 @@ int Setting(const char* name, int fallback) {
 
 // Rounds of one game each in the same folder, so every start reads the save file the last one wrote.
 TEST(Monkey, RandomInputThroughEveryScreen) {
-  const int frames = Setting("DUSK_MONKEY_FRAMES", 3000);
-  const int rounds = Setting("DUSK_MONKEY_ROUNDS", 3);
+  const int frames = Setting("DUSK_MONKEY_FRAMES", 1500);
+  const int rounds = Setting("DUSK_MONKEY_ROUNDS", 2);
   const int seed = Setting("DUSK_MONKEY_SEED", 1);
   testing::game_folder folder;
   for (int round = 0; round < rounds; ++round) {
@@ -31,7 +31,7 @@ TEST(Monkey, RandomInputThroughEveryScreen) {
     const std::string script = testing::MonkeyScript(round_seed, frames);
     const std::string name = "monkey" + std::to_string(round) + ".txt";
     testing::WriteTestFile(folder / name, std::vector<uint8_t>(script.begin(), script.end()));
-    const testing::game_run run = testing::RunGame(folder, name, 60 + frames / 50);
+    const testing::game_run run = testing::RunGame(folder, name, 120 + frames / 10);
     ASSERT_EQ(run.status, 0) << "the game crashed or hung; script kept in " << folder / name << "\n"
                              << run.errors;
     const std::vector<uint8_t> bytes = testing::ReadTestFile(folder / "save.dat");
