@@ -9,7 +9,6 @@
 #include "platform/window.h"
 #include "ui/front_state.h"
 #include "ui/music.h"
-#include "ui/screen_frame.h"
 #include "ui/sound_effects.h"
 
 namespace dusk {
