@@ -212,3 +212,19 @@ TEST_F(PlayWorldsLoop, ListPictures) {
 
 }  // namespace
 }  // namespace dusk
+
+namespace dusk {
+namespace {
+
+TEST_F(PlayWorldsLoop, AfterTheLastWorldTheCursorStaysOnIt) {
+  // World 2 is the last: winning its last level leaves the cursor on it, not on world 0 at the top.
+  const std::vector<call> calls = Play(
+      "press Down\npress Return\n"                   // world 2
+      "press Up\npress Up\npress Return\n"           // its last level, 3: won
+      "press Return\npress Return\npress Escape\n",  // world 2 again, level 3 again: left
+      {10, 0});
+  EXPECT_EQ(calls, (std::vector<call>{{2, 3}, {2, 3}}));
+}
+
+}  // namespace
+}  // namespace dusk
