@@ -37,8 +37,8 @@ TEST(Journey, FromTheMainMenuThroughALevelAndBack) {
   ASSERT_FALSE(steps.empty());
 
   std::string script =
-      "# Loading, then the main menu.\n"
-      "wait 10\nshot menu.png\n"
+      "# The loading screen is the first frame, then the main menu.\n"
+      "shot loading.png\nwait 10\nshot menu.png\n"
       "# Play: a first game asks for the player's name.\n"
       "press Return\nwait 2\n";
   for (int i = 0; i < 8; ++i) script += "press Backspace\n";
@@ -91,7 +91,7 @@ TEST(Journey, FromTheMainMenuThroughALevelAndBack) {
   ASSERT_EQ(kept->maxindex, static_cast<int>(steps.size()));
   for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(kept->get(static_cast<int>(i)), steps[i]) << i;
 
-  for (const char* shot : {"menu", "name", "worlds", "levels", "level", "won", "next", "back", "again"}) {
+  for (const char* shot : {"loading", "menu", "name", "worlds", "levels", "level", "won", "next", "back", "again"}) {
     SCOPED_TRACE(shot);
     testing::ExpectPictureMatchesReference(folder / (std::string(shot) + ".png"),
                                            kReferences + "journey_" + shot + ".png");
