@@ -20,7 +20,7 @@ namespace {
 constexpr double kTargetLufs = -16.0;
 // The encoder adds a little to the peaks, so the mix is held under -1 dBFS with room to spare.
 constexpr double kCeilingDbfs = -1.8;
-constexpr float kQuality = 0.0f;
+constexpr float kQuality = 0.15f;
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <numbers>
 #include <utility>
 
 #include "tools/music/effects.h"
@@ -54,6 +55,11 @@ int Semitones(int degree, mode m) {
 int InOctave(int pitch, int low) {
   return low + ((pitch - low) % 12 + 12) % 12;
 }
+
+// How long a loop's instruments take to fade before the seam, and how long before its first downbeat the
+// looping file starts.
+constexpr double kBreathSeconds = 0.15;
+constexpr double kLeadInSeconds = 0.05;
 
 enum part { lead_part, arp_part, pad_part, bass_part, drum_part, part_count };
 
@@ -370,9 +376,24 @@ rendered_song RenderSong(const song_style& style, double target_lufs, double cei
   const part_mix* mixes[part_count] = {&style.lead_mix, &style.arp_mix, &style.pad_mix, &style.bass_mix,
                                        &style.drum_mix};
   stereo_buffer dry(size, style.loops), echo_send(size, style.loops), reverb_send(size, style.loops);
+  // A loop takes a short breath before it turns: the instruments fade out just before its first downbeat
+  // and what they would ring on into the next turn is left out, so at the seam only the room and the echoes
+  // sound, and those run round the loop and carry on into its head unbroken. The file itself starts a
+  // moment before that downbeat, in the quiet: a coder adds little error to a quiet signal and the head's
+  // first notes do not land on the very first frame, so the decoded seam stays as smooth as the rest.
+  const auto lead_in = static_cast<std::size_t>(kLeadInSeconds * kRate);
+  const auto breath = static_cast<std::size_t>(kBreathSeconds * kRate);
   for (int p = 0; p < part_count; ++p) {
-    stereo_buffer layer(size, style.loops);
+    stereo_buffer layer(size, false);
     for (const note& n : parts[static_cast<std::size_t>(p)]) RenderNote(n, layer);
+    if (style.loops)
+      for (std::size_t i = size - lead_in - breath; i < size; ++i) {
+        const double x =
+            i >= size - lead_in ? 0.0 : static_cast<double>(size - lead_in - i) / static_cast<double>(breath);
+        const double gain = std::sin(x * std::numbers::pi / 2);
+        layer.left[i] = static_cast<float>(layer.left[i] * gain * gain);
+        layer.right[i] = static_cast<float>(layer.right[i] * gain * gain);
+      }
     const part_mix& m = *mixes[p];
     Mix(dry, layer, m.level);
     if (m.echo > 0) Mix(echo_send, layer, m.level * m.echo);
@@ -395,6 +416,11 @@ rendered_song RenderSong(const song_style& style, double target_lufs, double cei
     }
   }
   const loudness_figures figures = MatchLoudness(dry, target_lufs, ceiling_dbfs);
+  if (style.loops) {
+    const auto turn = static_cast<std::ptrdiff_t>(size - lead_in);
+    std::rotate(dry.left.begin(), dry.left.begin() + turn, dry.left.end());
+    std::rotate(dry.right.begin(), dry.right.begin() + turn, dry.right.end());
+  }
   return {std::move(dry), figures.integrated, figures.true_peak};
 }
 

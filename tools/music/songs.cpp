@@ -358,10 +358,10 @@ song_style Teleporters() {
   s.bass_mix = {0.55, 0, 0, 0.1};
   s.drum_mix = {0.5, 0, 0.3, 0.3};
   s.echo_beats = 0.75;
-  s.echo_feedback = 0.5;
+  s.echo_feedback = 0.45;
   s.room = 0.9;
   s.damping = 0.3;
-  s.reverb_level = 1.2;
+  s.reverb_level = 1.1;
   return s;
 }
 

@@ -10,6 +10,9 @@ namespace dusk::music {
 
 namespace {
 
+// Frames of the loop coded on either side of it and trimmed by the decoder.
+constexpr int64_t kLoopOverlap = 8192;
+
 // Owns the libvorbis and libogg encoder state of one stream.
 struct encoder {
   vorbis_info info{};
@@ -49,6 +52,8 @@ void TakePages(ogg_stream_state& stream, bool flush, std::vector<uint8_t>& out) 
 std::vector<uint8_t> EncodeVorbis(const stereo_buffer& track, float quality, int serial,
                                   const std::string& title) {
   std::vector<uint8_t> out;
+  const auto length = static_cast<int64_t>(track.Frames());
+  if (length == 0) return out;
   encoder e;
   if (vorbis_encode_init_vbr(&e.info, 2, kRate, quality) != 0) return {};
   vorbis_comment_add_tag(&e.comment, "TITLE", title.c_str());
@@ -66,26 +71,63 @@ std::vector<uint8_t> EncodeVorbis(const stereo_buffer& track, float quality, int
   ogg_stream_packetin(&e.stream, &header_code);
   TakePages(e.stream, true, out);
 
-  constexpr std::size_t kChunk = 4096;
-  std::size_t done = 0;
+  // A loop is coded with its start again after its end, so that the coder sees the music go on across the
+  // seam rather than stop; the last granule position tells the decoder to drop those extra frames, and what
+  // it plays is exactly one turn of the loop. (Trimming the start the same way is not honoured by every
+  // decoder, so the loop's head is coded from silence.)
+  const int64_t before = 0;
+  const int64_t after = track.cyclic ? std::min<int64_t>(kLoopOverlap, length) : 0;
+  const int64_t total = before + length + after;
+  const auto frame_at = [&](int64_t i) {
+    return static_cast<std::size_t>(((i - before) % length + length) % length);
+  };
+
+  bool first_page_out = !track.cyclic;  // a plain track needs no trimming at its start
+  bool finished = false;
+  constexpr int64_t kChunk = 4096;
+  int64_t done = 0;
   ogg_packet packet;
-  for (;;) {
-    const std::size_t count = std::min(kChunk, track.Frames() - done);
+  while (!finished) {
+    const int64_t count = std::min(kChunk, total - done);
     if (count > 0) {
       float** buffer = vorbis_analysis_buffer(&e.dsp, static_cast<int>(count));
-      std::copy_n(track.left.begin() + static_cast<std::ptrdiff_t>(done), count, buffer[0]);
-      std::copy_n(track.right.begin() + static_cast<std::ptrdiff_t>(done), count, buffer[1]);
+      for (int64_t i = 0; i < count; ++i) {
+        const std::size_t at = frame_at(done + i);
+        buffer[0][i] = track.left[at];
+        buffer[1][i] = track.right[at];
+      }
       vorbis_analysis_wrote(&e.dsp, static_cast<int>(count));
       done += count;
     } else {
       vorbis_analysis_wrote(&e.dsp, 0);  // end of stream
     }
-    while (vorbis_analysis_blockout(&e.dsp, &e.block) == 1) {
+    while (!finished && vorbis_analysis_blockout(&e.dsp, &e.block) == 1) {
       vorbis_analysis(&e.block, nullptr);
       vorbis_bitrate_addblock(&e.block);
-      while (vorbis_bitrate_flushpacket(&e.dsp, &packet)) {
+      while (!finished && vorbis_bitrate_flushpacket(&e.dsp, &packet)) {
+        if (!track.cyclic) {
+          ogg_stream_packetin(&e.stream, &packet);
+          TakePages(e.stream, false, out);
+          continue;
+        }
+        // Positions count from the loop's first frame. The first page ends with the first packet that
+        // reaches into the loop, its position short of the frames decoded so far by the lead-in; the
+        // stream ends with the packet that reaches the loop's end, its position the loop's length.
+        packet.granulepos -= before;
+        if (packet.granulepos >= length) {
+          packet.granulepos = length;
+          packet.e_o_s = 1;
+          finished = true;
+        }
         ogg_stream_packetin(&e.stream, &packet);
-        TakePages(e.stream, false, out);
+        if (!first_page_out) {
+          if (packet.granulepos > 0) {
+            TakePages(e.stream, true, out);
+            first_page_out = true;
+          }
+        } else {
+          TakePages(e.stream, false, out);
+        }
       }
     }
     if (count == 0) break;
