@@ -3,6 +3,7 @@
 #include "puzzle/solver.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <chrono>
 #include <cstdlib>
@@ -133,6 +134,7 @@ class state_codec {
 
   int layers() const { return layers_; }
   const std::vector<uint16_t>& starcells() const { return starcells_; }
+  const std::vector<uint16_t>& blockcells() const { return blockcells_; }
 
   void encode(const level& lvl, std::vector<uint8_t>& out) const {
     const auto pieces = lvl.objs();
@@ -237,6 +239,43 @@ class state_codec {
   level blank_;
 };
 
+// The cells of one layer as bits, column by column: bit x * 16 + y, so a step along y shifts by one and a
+// step along x by sixteen, and the sixteenth row and column stay empty to stop a shift wrapping around.
+struct layerbits {
+  uint64_t w[4] = {0, 0, 0, 0};
+
+  static int bit(int x, int y) { return x * 16 + y; }
+  void set(int b) { w[b >> 6] |= uint64_t{1} << (b & 63); }
+  void clear(int b) { w[b >> 6] &= ~(uint64_t{1} << (b & 63)); }
+  bool test(int b) const { return (w[b >> 6] >> (b & 63)) & 1; }
+  bool empty() const { return (w[0] | w[1] | w[2] | w[3]) == 0; }
+  layerbits operator&(const layerbits& o) const {
+    return {{w[0] & o.w[0], w[1] & o.w[1], w[2] & o.w[2], w[3] & o.w[3]}};
+  }
+  layerbits operator|(const layerbits& o) const {
+    return {{w[0] | o.w[0], w[1] | o.w[1], w[2] | o.w[2], w[3] | o.w[3]}};
+  }
+  layerbits operator~() const { return {{~w[0], ~w[1], ~w[2], ~w[3]}}; }
+  layerbits& operator|=(const layerbits& o) { return *this = *this | o; }
+  layerbits& operator&=(const layerbits& o) { return *this = *this & o; }
+  // Every cell moved towards higher bits by n (1 or 16), and towards lower bits.
+  layerbits up(int n) const {
+    return {{w[0] << n, w[1] << n | w[0] >> (64 - n), w[2] << n | w[1] >> (64 - n),
+             w[3] << n | w[2] >> (64 - n)}};
+  }
+  layerbits down(int n) const {
+    return {{w[0] >> n | w[1] << (64 - n), w[1] >> n | w[2] << (64 - n), w[2] >> n | w[3] << (64 - n),
+             w[3] >> n}};
+  }
+  // Calls f(bit) for every cell set.
+  template <typename F>
+  void each(F f) const {
+    for (int i = 0; i < 4; ++i) {
+      for (uint64_t v = w[i]; v != 0; v &= v - 1) f(i * 64 + std::countr_zero(v));
+    }
+  }
+};
+
 // The cut: a flood from the player over every cell the player could still ever stand on must reach
 // every remaining star, within the moves left. The flood is a superset of real play, so the cut is sound:
 //   - walls never change; a block stays forever unless its layer has a trail-clearing floor (and it
@@ -246,41 +285,58 @@ class state_codec {
 //   - stepping onto a sending teleporter lands on its destination, unexamined, as the rule book does.
 // Its distances are then lower bounds on the moves to each star: the farthest star, and the nearest plus
 // one move per further star (a step takes at most one star), must both fit in the moves left.
+// The flood runs a whole distance at a time on bit masks of the layers.
 class reach_bound {
  public:
   reach_bound(const level& start, const state_codec& codec) : codec_(codec) {
-    const int cells = codec.layers() * layercells;
-    ground_.assign(static_cast<std::size_t>(cells), 0);
-    wall_.assign(static_cast<std::size_t>(cells), 0);
-    keepsblocks_.assign(static_cast<std::size_t>(cells), 1);
-    jump_.assign(static_cast<std::size_t>(cells), -1);
-    starat_.assign(static_cast<std::size_t>(cells), -1);
-    for (std::size_t i = 0; i < codec.starcells().size(); ++i)
-      starat_[codec.starcells()[i]] = static_cast<int>(i);
-    seen_.assign(static_cast<std::size_t>(cells), 0);
-    dist_.assign(static_cast<std::size_t>(cells), 0);
-    queue_.resize(static_cast<std::size_t>(cells));
-    std::vector<bool> clearinglayer(static_cast<std::size_t>(codec.layers()), false);
+    layers_ = codec.layers();
+    const int cells = layers_ * layercells;
+    open_.assign(static_cast<std::size_t>(layers_), layerbits{});
+    for (auto& masks : enter_) masks.assign(static_cast<std::size_t>(layers_), layerbits{});
+    jumpfrom_.assign(static_cast<std::size_t>(layers_), layerbits{});
+    keepsblocks_.assign(static_cast<std::size_t>(cells), 0);
+    std::vector<bool> clearinglayer(static_cast<std::size_t>(layers_), false);
     for (int c = 0; c < cells; ++c) {
-      const uint8_t g = start.map(cellx(c), celly(c), cellz(c));
-      ground_[c] = g;
-      if (level::solid(g) != 0) wall_[c] = 1;
-      if (g == kind::trailclearingfloor) clearinglayer[cellz(c)] = true;
-      const tile* object = start.obj(cellx(c), celly(c), cellz(c));
-      if (object != nullptr && object->id == kind::teleporter && object->f != 0 &&
-          level::inside(object->x, object->y, object->z) && object->z < codec.layers()) {
-        jump_[c] = cellindex(object->x, object->y, object->z);
-        jumps_ = true;
-      }
-    }
-    for (int c = 0; c < cells; ++c) {
-      if (clearinglayer[cellz(c)] && ground_[c] != kind::fixedtrailfloor) keepsblocks_[c] = 0;
+      if (start.map(cellx(c), celly(c), cellz(c)) == kind::trailclearingfloor) clearinglayer[cellz(c)] = true;
     }
     const tile* player = start.playertile();
-    for (const tile& piece : start.objs()) {
-      if (&piece != player && piece.id == kind::player && piece.z < codec.layers()) {
-        wall_[cellindex(piece.x, piece.y, piece.z)] = 1;
+    for (int c = 0; c < cells; ++c) {
+      const int x = cellx(c);
+      const int y = celly(c);
+      const int z = cellz(c);
+      const int b = layerbits::bit(x, y);
+      const uint8_t g = start.map(x, y, z);
+      keepsblocks_[c] = !clearinglayer[z] || g == kind::fixedtrailfloor ? 1 : 0;
+      bool open = level::solid(g) == 0;
+      for (const tile& piece : start.objs()) {
+        if (&piece != player && piece.id == kind::player && piece.x == x && piece.y == y && piece.z == z)
+          open = false;
       }
+      if (!open) continue;
+      open_[z].set(b);
+      for (int s = 0; s < 4; ++s) {
+        const bool against = (g == kind::onewayup && s != 0) || (g == kind::onewaydown && s != 1) ||
+                             (g == kind::onewayleft && s != 2) || (g == kind::onewayright && s != 3);
+        if (!against) enter_[s][z].set(b);
+      }
+      const tile* object = start.obj(x, y, z);
+      if (object != nullptr && object->id == kind::teleporter && object->f != 0 &&
+          level::inside(object->x, object->y, object->z) && object->z < layers_) {
+        jumpfrom_[z].set(b);
+        jumps_.push_back({c, static_cast<int>(object->z), layerbits::bit(object->x, object->y)});
+      }
+    }
+    for (const uint16_t c : codec.starcells())
+      stars_.push_back({cellz(c), layerbits::bit(cellx(c), celly(c)), c});
+    blocked_.assign(static_cast<std::size_t>(layers_), layerbits{});
+    reached_.assign(static_cast<std::size_t>(layers_), layerbits{});
+    frontier_.assign(static_cast<std::size_t>(layers_), layerbits{});
+    next_.assign(static_cast<std::size_t>(layers_), layerbits{});
+    // Blocks that stay for good, by their bit in the state.
+    for (std::size_t i = 0; i < codec.blockcells().size(); ++i) {
+      const int c = codec.blockcells()[i];
+      if (keepsblocks_[c] != 0)
+        keptbits_.push_back({static_cast<uint32_t>(i), cellz(c), layerbits::bit(cellx(c), celly(c))});
     }
   }
 
@@ -298,61 +354,97 @@ class reach_bound {
   int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr) {
     const int remaining = codec_.starsleft(state);
     if (remaining == 0) return 0;
-    if (player.z >= codec_.layers() || !level::inside(player.x, player.y, player.z)) return 0;
-    if (++stamp_ == 0) {
-      std::fill(seen_.begin(), seen_.end(), 0);
-      stamp_ = 1;
+    if (player.z >= layers_ || !level::inside(player.x, player.y, player.z)) return 0;
+    const auto layers = static_cast<std::size_t>(layers_);
+    for (std::size_t z = 0; z < layers; ++z) {
+      blocked_[z] = {};
+      reached_[z] = {};
+      frontier_[z] = {};
     }
-    // Breadth first, so stars are met nearest first: the search stops at the last remaining star, or as
-    // soon as the cells it reaches are farther than the cap.
+    for (const keptbit& k : keptbits_) {
+      if ((state[k.index >> 3] >> (k.index & 7)) & 1) blocked_[k.z].set(k.bit);
+    }
+    // Stars are met a whole distance at a time, nearest first: the flood stops at the last remaining star,
+    // or as soon as the cells it reaches are farther than the cap.
     met_.clear();
-    auto meet = [&](int c, int d) {
-      const int star = starat_[c];
-      if (star < 0 || !codec_.starat(state, static_cast<std::size_t>(star))) return false;
-      if (met_.empty() && nearestout != nullptr) *nearestout = d;
-      met_.push_back({c, d});
-      return static_cast<int>(met_.size()) == remaining;
+    waiting_.clear();
+    for (std::size_t i = 0; i < stars_.size(); ++i) {
+      if (codec_.starat(state, i)) waiting_.push_back(stars_[i]);
+    }
+    auto meet = [&](int d) {
+      for (std::size_t i = 0; i < waiting_.size();) {
+        if (reached_[waiting_[i].z].test(waiting_[i].bit) &&
+            (d == 0 || next_[waiting_[i].z].test(waiting_[i].bit))) {
+          if (met_.empty() && nearestout != nullptr) *nearestout = d;
+          met_.push_back({waiting_[i].cell, d});
+          waiting_[i] = waiting_.back();
+          waiting_.pop_back();
+        } else {
+          ++i;
+        }
+      }
+      return waiting_.empty();
     };
-    std::size_t head = 0;
-    std::size_t tail = 0;
-    const int from = cellindex(player.x, player.y, player.z);
-    seen_[from] = stamp_;
-    dist_[from] = 0;
-    queue_[tail++] = static_cast<uint16_t>(from);
-    if (meet(from, 0)) return bound();
-    while (head < tail) {
-      const int c = queue_[head++];
-      if (dist_[c] >= cap) return kOutOfReach;
-      const int x = cellx(c);
-      const int y = celly(c);
-      const int z = cellz(c);
-      const uint16_t d = static_cast<uint16_t>(dist_[c] + 1);
-      for (int s = 0; s < 4; ++s) {
-        const int nx = x + stepdx[s];
-        const int ny = y + stepdy[s];
-        if (nx < 0 || ny < 0 || nx >= level::size || ny >= level::size) continue;
-        int n = cellindex(nx, ny, z);
-        if (wall_[n] != 0 || (keepsblocks_[n] != 0 && codec_.blockat(state, n))) continue;
-        const uint8_t g = ground_[n];
-        if ((g == kind::onewayup && s != 0) || (g == kind::onewaydown && s != 1) ||
-            (g == kind::onewayleft && s != 2) || (g == kind::onewayright && s != 3)) {
+    const int from = layerbits::bit(player.x, player.y);
+    reached_[player.z].set(from);
+    frontier_[player.z].set(from);
+    if (meet(0)) return bound();
+    for (int d = 1;; ++d) {
+      if (d - 1 >= cap) return kOutOfReach;
+      bool any = false;
+      for (std::size_t z = 0; z < layers; ++z) {
+        const layerbits& f = frontier_[z];
+        if (f.empty()) {
+          next_[z] = {};
           continue;
         }
-        if (jump_[n] >= 0) n = jump_[n];
-        if (seen_[n] == stamp_) continue;
-        seen_[n] = stamp_;
-        dist_[n] = d;
-        queue_[tail++] = static_cast<uint16_t>(n);
-        if (meet(n, d)) return bound();
+        const layerbits free = ~blocked_[z];
+        next_[z] = ((f.down(1) & enter_[0][z]) | (f.up(1) & enter_[1][z]) | (f.down(16) & enter_[2][z]) |
+                    (f.up(16) & enter_[3][z])) &
+                   free;
       }
+      if (!jumps_.empty()) {
+        // Cells that hold a sending teleporter are never stood on: the step lands on the destination.
+        landings_.clear();
+        for (const jump& j : jumps_) {
+          const int z = cellz(j.from);
+          const int b = layerbits::bit(cellx(j.from), celly(j.from));
+          if (next_[z].test(b)) landings_.push_back(j);
+        }
+        for (const jump& j : landings_)
+          next_[cellz(j.from)].clear(layerbits::bit(cellx(j.from), celly(j.from)));
+        for (const jump& j : landings_) next_[j.z].set(j.bit);
+      }
+      for (std::size_t z = 0; z < layers; ++z) {
+        next_[z] &= ~reached_[z];
+        reached_[z] |= next_[z];
+        frontier_[z] = next_[z];
+        any = any || !next_[z].empty();
+      }
+      if (!any) return kNever;
+      if (meet(d)) return bound();
     }
-    return kNever;
   }
 
  private:
   struct metstar {
     int cell;
     int dist;
+  };
+  struct star {
+    int z;
+    int bit;
+    int cell;
+  };
+  struct jump {
+    int from;  // the teleporter's cell
+    int z;     // where it lands
+    int bit;
+  };
+  struct keptbit {
+    uint32_t index;  // the block's bit in the state
+    int z;
+    int bit;
   };
 
   // Every star takes a step of its own, so the farthest star and the nearest plus one step per further
@@ -362,26 +454,26 @@ class reach_bound {
   int bound() {
     const int remaining = static_cast<int>(met_.size());
     int best = std::max(met_.back().dist, met_.front().dist + remaining - 1);
-    if (jumps_) return best;
+    if (!jumps_.empty()) return best;
     tree_.assign(met_.size(), 0);
     for (std::size_t i = 0; i < met_.size(); ++i) tree_[i] = met_[i].dist;
-    std::vector<bool> joined(met_.size(), false);
+    joined_.assign(met_.size(), 0);
     int total = 0;
     for (std::size_t round = 0; round < met_.size(); ++round) {
       std::size_t next = 0;
       int shortest = kOutOfReach;
       for (std::size_t i = 0; i < met_.size(); ++i) {
-        if (!joined[i] && tree_[i] < shortest) {
+        if (joined_[i] == 0 && tree_[i] < shortest) {
           shortest = tree_[i];
           next = i;
         }
       }
-      joined[next] = true;
+      joined_[next] = 1;
       total += shortest;
       const int nx = cellx(met_[next].cell);
       const int ny = celly(met_[next].cell);
       for (std::size_t i = 0; i < met_.size(); ++i) {
-        if (joined[i]) continue;
+        if (joined_[i] != 0) continue;
         const int gap = std::abs(cellx(met_[i].cell) - nx) + std::abs(celly(met_[i].cell) - ny);
         tree_[i] = std::min(tree_[i], gap);
       }
@@ -390,18 +482,23 @@ class reach_bound {
   }
 
   const state_codec& codec_;
-  std::vector<uint8_t> ground_;
-  std::vector<uint8_t> wall_;
+  int layers_ = 1;
+  std::vector<layerbits> open_;
+  std::array<std::vector<layerbits>, 4> enter_;  // per step direction, the cells a step may enter
+  std::vector<layerbits> jumpfrom_;
   std::vector<uint8_t> keepsblocks_;
-  std::vector<int> jump_;
-  std::vector<int> starat_;  // per cell, the star's index in the state, or -1
-  std::vector<uint32_t> seen_;
-  std::vector<uint16_t> dist_;
-  std::vector<uint16_t> queue_;
+  std::vector<jump> jumps_;
+  std::vector<star> stars_;
+  std::vector<keptbit> keptbits_;
+  std::vector<layerbits> blocked_;
+  std::vector<layerbits> reached_;
+  std::vector<layerbits> frontier_;
+  std::vector<layerbits> next_;
+  std::vector<jump> landings_;
+  std::vector<star> waiting_;
   std::vector<metstar> met_;
   std::vector<int> tree_;
-  bool jumps_ = false;  // the level has a sending teleporter
-  uint32_t stamp_ = 0;
+  std::vector<uint8_t> joined_;
 };
 
 // Every state met, as bytes in one arena, with an open-addressing set of their indices.
