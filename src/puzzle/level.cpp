@@ -208,6 +208,16 @@ int level::createtrail(int x, int y, int z) {
   return 0;
 }
 
+void level::blockbits(std::span<const uint16_t> cells, uint8_t* bits) const {
+  const std::size_t count = cells_.size();
+  const cell* data = cells_.data();
+  for (std::size_t k = 0; k < cells.size(); ++k) {
+    const std::size_t i = cells[k];
+    const bool block = i < count && data[i].object == blockcode;
+    bits[k >> 3] |= static_cast<uint8_t>(static_cast<unsigned>(block) << (k & 7));
+  }
+}
+
 int level::ObjOnTile(int x, int y, int z) const {
   if (!inside(x, y, z)) return 0;
   const uint32_t where = cellword(x, y, z);

@@ -32,8 +32,6 @@ int cellz(int c) {
   return c / layercells;
 }
 
-constexpr tile startile{kind::star};
-constexpr tile blocktile{kind::block};
 constexpr std::size_t piecebytes = 9;
 
 uint64_t hashbytes(std::span<const uint8_t> bytes) {
@@ -122,6 +120,9 @@ class state_codec {
     blockbytes_ = (blockcells_.size() + 7) / 8;
     starbytes_ = (starcells_.size() + 7) / 8;
     fixedbytes_ = blockbytes_ + starbytes_ + flipcells_.size() + 2 * gatecells_.size() + 4;
+    for (int c = 0; c < level::maxcells && !clearing_; ++c) {
+      clearing_ = start.map(cellx(c), celly(c), cellz(c)) == kind::trailclearingfloor;
+    }
 
     for (int c = 0; c < level::maxcells; ++c) {
       const tile* object = blank_.obj(cellx(c), celly(c), cellz(c));
@@ -136,20 +137,29 @@ class state_codec {
   const std::vector<uint16_t>& starcells() const { return starcells_; }
   const std::vector<uint16_t>& blockcells() const { return blockcells_; }
 
-  void encode(const level& lvl, std::vector<uint8_t>& out) const {
+  void encode(const level& lvl, std::vector<uint8_t>& out) const { encodechild(lvl, {}, -1, out); }
+
+  // The state of a level one turn after the level of the state parent, where the player stepped from cell
+  // from. Only the player leaves blocks, one where it stood, and only a trail-clearing floor takes blocks
+  // away: without such floors the child's blocks are the parent's and at most that one more.
+  void encodechild(const level& lvl, std::span<const uint8_t> parent, int from,
+                   std::vector<uint8_t>& out) const {
     const auto pieces = lvl.objs();
     out.assign(fixedbytes_ + pieces.size() * piecebytes, 0);
     uint8_t* p = out.data();
-    for (std::size_t i = 0; i < blockcells_.size(); ++i) {
-      const int c = blockcells_[i];
-      const tile* object = lvl.obj(cellx(c), celly(c), cellz(c));
-      if (object != nullptr && object->id == kind::block) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+    if (parent.empty() || clearing_) {
+      lvl.blockbits(blockcells_, p);
+    } else {
+      std::memcpy(p, parent.data(), blockbytes_);
+      if (from >= 0 && static_cast<std::size_t>(from) < blockbit_.size() && blockbit_[from] >= 0 &&
+          lvl.blockat(from)) {
+        const int bit = blockbit_[from];
+        p[bit >> 3] |= static_cast<uint8_t>(1u << (bit & 7));
+      }
     }
     p += blockbytes_;
     for (std::size_t i = 0; i < starcells_.size(); ++i) {
-      const int c = starcells_[i];
-      const tile* object = lvl.obj(cellx(c), celly(c), cellz(c));
-      if (object != nullptr && object->id == kind::star) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+      if (lvl.starat(starcells_[i])) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
     }
     p += starbytes_;
     for (const uint16_t c : flipcells_) *p++ = lvl.obj(cellx(c), celly(c), cellz(c))->b;
@@ -178,17 +188,13 @@ class state_codec {
     for (std::size_t byte = 0; byte < blockbytes_; ++byte) {
       unsigned bits = p[byte];
       while (bits != 0) {
-        const int at = blockcells_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
+        out.putplain(blockcells_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))], false);
         bits &= bits - 1;
-        out.setobj(cellx(at), celly(at), cellz(at), blocktile);
       }
     }
     p += blockbytes_;
     for (std::size_t i = 0; i < starcells_.size(); ++i) {
-      if ((p[i >> 3] >> (i & 7)) & 1) {
-        const int c = starcells_[i];
-        out.setobj(cellx(c), celly(c), cellz(c), startile);
-      }
+      if ((p[i >> 3] >> (i & 7)) & 1) out.putplain(starcells_[i], true);
     }
     p += starbytes_;
     for (const uint16_t c : flipcells_) out.editobj(cellx(c), celly(c), cellz(c))->b = *p++;
@@ -236,6 +242,7 @@ class state_codec {
   std::size_t blockbytes_ = 0;
   std::size_t starbytes_ = 0;
   std::size_t fixedbytes_ = 0;
+  bool clearing_ = false;  // the level has a trail-clearing floor
   level blank_;
 };
 
@@ -291,9 +298,7 @@ class reach_bound {
   reach_bound(const level& start, const state_codec& codec) : codec_(codec) {
     layers_ = codec.layers();
     const int cells = layers_ * layercells;
-    open_.assign(static_cast<std::size_t>(layers_), layerbits{});
-    for (auto& masks : enter_) masks.assign(static_cast<std::size_t>(layers_), layerbits{});
-    jumpfrom_.assign(static_cast<std::size_t>(layers_), layerbits{});
+    jumpto_.assign(static_cast<std::size_t>(layers_ * 256), landing{});
     keepsblocks_.assign(static_cast<std::size_t>(cells), 0);
     std::vector<bool> clearinglayer(static_cast<std::size_t>(layers_), false);
     for (int c = 0; c < cells; ++c) {
@@ -313,7 +318,6 @@ class reach_bound {
           open = false;
       }
       if (!open) continue;
-      open_[z].set(b);
       for (int s = 0; s < 4; ++s) {
         const bool against = (g == kind::onewayup && s != 0) || (g == kind::onewaydown && s != 1) ||
                              (g == kind::onewayleft && s != 2) || (g == kind::onewayright && s != 3);
@@ -323,20 +327,21 @@ class reach_bound {
       if (object != nullptr && object->id == kind::teleporter && object->f != 0 &&
           level::inside(object->x, object->y, object->z) && object->z < layers_) {
         jumpfrom_[z].set(b);
-        jumps_.push_back({c, static_cast<int>(object->z), layerbits::bit(object->x, object->y)});
+        const landing to{static_cast<int>(object->z), layerbits::bit(object->x, object->y)};
+        jumpto_[static_cast<std::size_t>(z * 256 + b)] = to;
+        jumps_.push_back(to);
       }
     }
     for (const uint16_t c : codec.starcells())
       stars_.push_back({cellz(c), layerbits::bit(cellx(c), celly(c)), c});
-    blocked_.assign(static_cast<std::size_t>(layers_), layerbits{});
-    reached_.assign(static_cast<std::size_t>(layers_), layerbits{});
-    frontier_.assign(static_cast<std::size_t>(layers_), layerbits{});
-    next_.assign(static_cast<std::size_t>(layers_), layerbits{});
-    // Blocks that stay for good, by their bit in the state.
+    // Blocks that stay for good, by their bit in the state: layer * 256 + bit, or -1.
+    keptbytes_ = (codec.blockcells().size() + 7) / 8;
+    keptat_.assign(keptbytes_ * 8, -1);
     for (std::size_t i = 0; i < codec.blockcells().size(); ++i) {
       const int c = codec.blockcells()[i];
-      if (keepsblocks_[c] != 0)
-        keptbits_.push_back({static_cast<uint32_t>(i), cellz(c), layerbits::bit(cellx(c), celly(c))});
+      if (keepsblocks_[c] != 0) {
+        keptat_[i] = static_cast<int16_t>(cellz(c) * 256 + layerbits::bit(cellx(c), celly(c)));
+      }
     }
   }
 
@@ -355,78 +360,112 @@ class reach_bound {
     const int remaining = codec_.starsleft(state);
     if (remaining == 0) return 0;
     if (player.z >= layers_ || !level::inside(player.x, player.y, player.z)) return 0;
-    const auto layers = static_cast<std::size_t>(layers_);
-    for (std::size_t z = 0; z < layers; ++z) {
+    const int layers = layers_;
+    for (int z = 0; z < layers; ++z) {
       blocked_[z] = {};
       reached_[z] = {};
       frontier_[z] = {};
+      waitmask_[z] = {};
     }
-    for (const keptbit& k : keptbits_) {
-      if ((state[k.index >> 3] >> (k.index & 7)) & 1) blocked_[k.z].set(k.bit);
+    for (std::size_t byte = 0; byte < keptbytes_; ++byte) {
+      for (unsigned bits = state[byte]; bits != 0; bits &= bits - 1) {
+        const int16_t where = keptat_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
+        if (where >= 0) blocked_[where >> 8].set(where & 255);
+      }
     }
     // Stars are met a whole distance at a time, nearest first: the flood stops at the last remaining star,
     // or as soon as the cells it reaches are farther than the cap.
     met_.clear();
-    waiting_.clear();
+    int waiting = 0;
     for (std::size_t i = 0; i < stars_.size(); ++i) {
-      if (codec_.starat(state, i)) waiting_.push_back(stars_[i]);
+      if (!codec_.starat(state, i)) continue;
+      waitmask_[stars_[i].z].set(stars_[i].bit);
+      ++waiting;
     }
-    auto meet = [&](int d) {
-      for (std::size_t i = 0; i < waiting_.size();) {
-        if (reached_[waiting_[i].z].test(waiting_[i].bit) &&
-            (d == 0 || next_[waiting_[i].z].test(waiting_[i].bit))) {
+    auto meet = [&](const layerbits* cells, int d) {
+      for (int z = 0; z < layers; ++z) {
+        const layerbits hit = cells[z] & waitmask_[z];
+        if (hit.empty()) continue;
+        hit.each([&](int b) {
           if (met_.empty() && nearestout != nullptr) *nearestout = d;
-          met_.push_back({waiting_[i].cell, d});
-          waiting_[i] = waiting_.back();
-          waiting_.pop_back();
-        } else {
-          ++i;
-        }
+          met_.push_back({cellindex(b >> 4, b & 15, z), d});
+          --waiting;
+        });
+        waitmask_[z] &= ~hit;
       }
-      return waiting_.empty();
+      return waiting == 0;
     };
     const int from = layerbits::bit(player.x, player.y);
     reached_[player.z].set(from);
     frontier_[player.z].set(from);
-    if (meet(0)) return bound();
+    if (meet(frontier_.data(), 0)) return bound();
+    if (layers == 1 && jumps_.empty()) return flatflood(cap, nearestout, waiting);
     for (int d = 1;; ++d) {
       if (d - 1 >= cap) return kOutOfReach;
-      bool any = false;
-      for (std::size_t z = 0; z < layers; ++z) {
+      for (int z = 0; z < layers; ++z) {
         const layerbits& f = frontier_[z];
         if (f.empty()) {
           next_[z] = {};
           continue;
         }
-        const layerbits free = ~blocked_[z];
         next_[z] = ((f.down(1) & enter_[0][z]) | (f.up(1) & enter_[1][z]) | (f.down(16) & enter_[2][z]) |
                     (f.up(16) & enter_[3][z])) &
-                   free;
+                   ~blocked_[z];
       }
       if (!jumps_.empty()) {
-        // Cells that hold a sending teleporter are never stood on: the step lands on the destination.
+        // A step onto a sending teleporter lands on its destination, even when the flood stood on the pad
+        // itself before (landing there from another pad).
         landings_.clear();
-        for (const jump& j : jumps_) {
-          const int z = cellz(j.from);
-          const int b = layerbits::bit(cellx(j.from), celly(j.from));
-          if (next_[z].test(b)) landings_.push_back(j);
+        for (int z = 0; z < layers; ++z) {
+          const layerbits hit = next_[z] & jumpfrom_[z];
+          if (hit.empty()) continue;
+          next_[z] &= ~hit;
+          hit.each([&](int b) { landings_.push_back(jumpto_[static_cast<std::size_t>(z * 256 + b)]); });
         }
-        for (const jump& j : landings_)
-          next_[cellz(j.from)].clear(layerbits::bit(cellx(j.from), celly(j.from)));
-        for (const jump& j : landings_) next_[j.z].set(j.bit);
+        for (const landing& l : landings_) next_[l.z].set(l.bit);
       }
-      for (std::size_t z = 0; z < layers; ++z) {
+      bool any = false;
+      for (int z = 0; z < layers; ++z) {
         next_[z] &= ~reached_[z];
         reached_[z] |= next_[z];
         frontier_[z] = next_[z];
         any = any || !next_[z].empty();
       }
       if (!any) return kNever;
-      if (meet(d)) return bound();
+      if (meet(next_.data(), d)) return bound();
     }
   }
 
  private:
+  // The flood of a level of one layer without teleporters, the common case, kept in registers.
+  int flatflood(int cap, int* nearestout, int waiting) {
+    layerbits reached = reached_[0];
+    layerbits frontier = reached;
+    layerbits wait = waitmask_[0];
+    const layerbits up = enter_[0][0] & ~blocked_[0];
+    const layerbits down = enter_[1][0] & ~blocked_[0];
+    const layerbits left = enter_[2][0] & ~blocked_[0];
+    const layerbits right = enter_[3][0] & ~blocked_[0];
+    for (int d = 1;; ++d) {
+      if (d - 1 >= cap) return kOutOfReach;
+      const layerbits next = ((frontier.down(1) & up) | (frontier.up(1) & down) | (frontier.down(16) & left) |
+                              (frontier.up(16) & right)) &
+                             ~reached;
+      if (next.empty()) return kNever;
+      reached |= next;
+      frontier = next;
+      const layerbits hit = next & wait;
+      if (hit.empty()) continue;
+      hit.each([&](int b) {
+        if (met_.empty() && nearestout != nullptr) *nearestout = d;
+        met_.push_back({cellindex(b >> 4, b & 15, 0), d});
+        --waiting;
+      });
+      if (waiting == 0) return bound();
+      wait &= ~hit;
+    }
+  }
+
   struct metstar {
     int cell;
     int dist;
@@ -436,13 +475,7 @@ class reach_bound {
     int bit;
     int cell;
   };
-  struct jump {
-    int from;  // the teleporter's cell
-    int z;     // where it lands
-    int bit;
-  };
-  struct keptbit {
-    uint32_t index;  // the block's bit in the state
+  struct landing {
     int z;
     int bit;
   };
@@ -483,19 +516,20 @@ class reach_bound {
 
   const state_codec& codec_;
   int layers_ = 1;
-  std::vector<layerbits> open_;
-  std::array<std::vector<layerbits>, 4> enter_;  // per step direction, the cells a step may enter
-  std::vector<layerbits> jumpfrom_;
+  std::array<std::array<layerbits, level::size>, 4> enter_{};  // per step direction, the cells it may enter
+  std::array<layerbits, level::size> jumpfrom_{};
+  std::vector<landing> jumpto_;  // per layer and bit, where a sending teleporter there lands
   std::vector<uint8_t> keepsblocks_;
-  std::vector<jump> jumps_;
+  std::vector<landing> jumps_;
   std::vector<star> stars_;
-  std::vector<keptbit> keptbits_;
-  std::vector<layerbits> blocked_;
-  std::vector<layerbits> reached_;
-  std::vector<layerbits> frontier_;
-  std::vector<layerbits> next_;
-  std::vector<jump> landings_;
-  std::vector<star> waiting_;
+  std::vector<int16_t> keptat_;
+  std::size_t keptbytes_ = 0;
+  std::array<layerbits, level::size> blocked_{};
+  std::array<layerbits, level::size> reached_{};
+  std::array<layerbits, level::size> frontier_{};
+  std::array<layerbits, level::size> next_{};
+  std::array<layerbits, level::size> waitmask_{};  // remaining stars not met yet
+  std::vector<landing> landings_;
   std::vector<metstar> met_;
   std::vector<int> tree_;
   std::vector<uint8_t> joined_;
@@ -727,6 +761,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     store->add(buffer, hashbytes(buffer), 0, 0);
     level child;
     level check;
+    std::vector<uint8_t> parentstate;
     std::size_t begin = 0;
     for (int depth = 0; depth < limit; ++depth) {
       const std::size_t end = store->size();
@@ -742,8 +777,12 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           explored += store->size();
           return -1;
         }
-        const auto state = store->at(i);
+        // The store may move its bytes as it grows: keep the parent's own copy.
+        parentstate.assign(store->at(i).begin(), store->at(i).end());
+        const std::span<const uint8_t> state = parentstate;
         codec.decode(state, current);
+        const tile* standing = current.playertile();
+        const int from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);
         const int stars = collectedstars(codec, state);
         for (int s = 0; s < 4; ++s) {
           child = current;
@@ -760,7 +799,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           }
           if (judged == play_state::out_of_moves) limited = true;
           if (judged != play_state::playing) continue;
-          codec.encode(child, buffer);
+          codec.encodechild(child, state, from, buffer);
           const uint64_t h = hashbytes(buffer);
           if (store->contains(buffer, h)) continue;
           if (limits.cuts) {
