@@ -96,7 +96,7 @@ void level::setmap(int x, int y, int z, uint8_t kind) {
   grow(i).ground = kind;
 }
 
-level::cell& level::grow(int i) {
+level::cell& level::growlayers(int i) {
   const auto need = static_cast<std::size_t>((i / layercells + 1) * layercells);
   if (cells_.size() < need) cells_.resize(need);
   return cells_[static_cast<std::size_t>(i)];

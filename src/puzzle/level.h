@@ -135,7 +135,10 @@ class level {
   // and only up to the last layer ever written.
   static int index(int x, int y, int z) { return z * layercells + x * size + y; }
   cell at(int i) const { return static_cast<std::size_t>(i) < cells_.size() ? cells_[i] : cell{}; }
-  cell& grow(int i);
+  cell& grow(int i) {
+    return static_cast<std::size_t>(i) < cells_.size() ? cells_[static_cast<std::size_t>(i)] : growlayers(i);
+  }
+  cell& growlayers(int i);
   void clearcell(int i);
   // The range of links_ that belongs to the object of cell i.
   std::pair<std::size_t, std::size_t> doorrange(int i) const;

@@ -134,6 +134,7 @@ class state_codec {
   }
 
   int layers() const { return layers_; }
+  bool clearing() const { return clearing_; }
   const std::vector<uint16_t>& starcells() const { return starcells_; }
   const std::vector<uint16_t>& blockcells() const { return blockcells_; }
 
@@ -283,6 +284,8 @@ struct layerbits {
   }
 };
 
+using blockmasks = std::array<layerbits, level::size>;
+
 // The cut: a flood from the player over every cell the player could still ever stand on must reach
 // every remaining star, within the moves left. The flood is a superset of real play, so the cut is sound:
 //   - walls never change; a block stays forever unless its layer has a trail-clearing floor (and it
@@ -345,6 +348,22 @@ class reach_bound {
     }
   }
 
+  // The blocks of a state that stay for good, as masks of the layers.
+  void keptblocks(std::span<const uint8_t> state, blockmasks& out) const {
+    for (int z = 0; z < layers_; ++z) out[z] = {};
+    for (std::size_t byte = 0; byte < keptbytes_; ++byte) {
+      for (unsigned bits = state[byte]; bits != 0; bits &= bits - 1) {
+        const int16_t where = keptat_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
+        if (where >= 0) out[where >> 8].set(where & 255);
+      }
+    }
+  }
+  // Adds the block a turn may have left on cell c, when it stays for good.
+  void keepblock(const level& lvl, int c, blockmasks& out) const {
+    if (c >= 0 && c < layers_ * layercells && keepsblocks_[c] != 0 && lvl.blockat(c))
+      out[cellz(c)].set(layerbits::bit(cellx(c), celly(c)));
+  }
+
   static constexpr int kOutOfReach = 1 << 20;  // not within the cap
   static constexpr int kNever = 1 << 21;       // not at all, whatever the cap
 
@@ -356,22 +375,21 @@ class reach_bound {
 
   // A lower bound on the moves that still take every remaining star: kNever when a star can't be reached
   // at all, kOutOfReach when only beyond cap moves.
-  int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr) {
+  int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr,
+           const blockmasks* blocks = nullptr) {
     const int remaining = codec_.starsleft(state);
     if (remaining == 0) return 0;
     if (player.z >= layers_ || !level::inside(player.x, player.y, player.z)) return 0;
     const int layers = layers_;
     for (int z = 0; z < layers; ++z) {
-      blocked_[z] = {};
       reached_[z] = {};
       frontier_[z] = {};
       waitmask_[z] = {};
     }
-    for (std::size_t byte = 0; byte < keptbytes_; ++byte) {
-      for (unsigned bits = state[byte]; bits != 0; bits &= bits - 1) {
-        const int16_t where = keptat_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
-        if (where >= 0) blocked_[where >> 8].set(where & 255);
-      }
+    if (blocks != nullptr) {
+      for (int z = 0; z < layers; ++z) blocked_[z] = (*blocks)[z];
+    } else {
+      keptblocks(state, blocked_);
     }
     // Stars are met a whole distance at a time, nearest first: the flood stops at the last remaining star,
     // or as soon as the cells it reaches are farther than the cap.
@@ -524,7 +542,7 @@ class reach_bound {
   std::vector<star> stars_;
   std::vector<int16_t> keptat_;
   std::size_t keptbytes_ = 0;
-  std::array<layerbits, level::size> blocked_{};
+  blockmasks blocked_{};
   std::array<layerbits, level::size> reached_{};
   std::array<layerbits, level::size> frontier_{};
   std::array<layerbits, level::size> next_{};
@@ -538,12 +556,35 @@ class reach_bound {
 // Every state met, as bytes in one arena, with an open-addressing set of their indices.
 class state_store {
  public:
-  std::size_t size() const { return offsets_.size() - 1; }
+  // A store that expects about expected states: its table and lists are made that large at once, so they
+  // don't grow (and rehash) step by step.
+  explicit state_store(std::size_t expected) {
+    std::size_t slots = 1024;
+    while (slots * 6 < expected * 10) slots *= 2;
+    slots_.assign(slots, 0);
+    where_.reserve(expected);
+    lengths_.reserve(expected);
+    parents_.reserve(expected);
+    steps_.reserve(expected);
+  }
+
+  std::size_t size() const { return where_.size(); }
   std::span<const uint8_t> at(std::size_t i) const {
-    return {bytes_.data() + offsets_[i], offsets_[i + 1] - offsets_[i]};
+    const uint64_t w = where_[i];
+    return {chunks_[w >> 32].get() + (w & 0xFFFFFFFFu), lengths_[i]};
   }
   uint32_t parent(std::size_t i) const { return parents_[i]; }
   uint8_t step(std::size_t i) const { return steps_[i]; }
+  // Everything the store holds, for the bytes per state.
+  std::size_t bytes() const {
+    return allocated_ + where_.capacity() * sizeof(uint64_t) + lengths_.capacity() * sizeof(uint16_t) +
+           parents_.capacity() * sizeof(uint32_t) + steps_.capacity() + slots_.capacity() * sizeof(uint64_t);
+  }
+
+  // Starts fetching the slot a state of hash h looks at first, so a later contains() need not wait for it.
+  void prefetch(uint64_t h) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[h & (slots_.size() - 1)]);
+  }
 
   bool contains(std::span<const uint8_t> state, uint64_t h) const {
     if (slots_.empty()) return false;
@@ -553,7 +594,7 @@ class state_store {
       if (slot == 0) return false;
       if ((slot >> 32) == (h >> 32)) {
         const auto other = at(static_cast<uint32_t>(slot) - 1);
-        if (other.size() == state.size() && std::equal(other.begin(), other.end(), state.begin()))
+        if (other.size() == state.size() && std::memcmp(other.data(), state.data(), state.size()) == 0)
           return true;
       }
     }
@@ -561,14 +602,26 @@ class state_store {
 
   void add(std::span<const uint8_t> state, uint64_t h, uint32_t parent, uint8_t step) {
     if ((size() + 1) * 10 > slots_.size() * 6) grow();
-    bytes_.insert(bytes_.end(), state.begin(), state.end());
-    offsets_.push_back(bytes_.size());
+    // States live in large chunks that never move, so adding never copies the states already kept.
+    if (chunks_.empty() || used_ + state.size() > chunksize_) {
+      // Small searches stay small: chunks start at 16 KiB and double up to 1 MiB.
+      if (!chunks_.empty()) chunksize_ = std::min(chunksize_ * 2, kChunk);
+      chunks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(chunksize_));
+      allocated_ += chunksize_;
+      used_ = 0;
+    }
+    std::memcpy(chunks_.back().get() + used_, state.data(), state.size());
+    where_.push_back(static_cast<uint64_t>(chunks_.size() - 1) << 32 | used_);
+    lengths_.push_back(static_cast<uint16_t>(state.size()));
+    used_ += state.size();
     parents_.push_back(parent);
     steps_.push_back(step);
     place(h, static_cast<uint32_t>(size() - 1));
   }
 
  private:
+  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+
   void place(uint64_t h, uint32_t index) {
     const std::size_t mask = slots_.size() - 1;
     std::size_t s = h & mask;
@@ -580,8 +633,12 @@ class state_store {
     for (std::size_t i = 0; i < size(); ++i) place(hashbytes(at(i)), static_cast<uint32_t>(i));
   }
 
-  std::vector<uint8_t> bytes_;
-  std::vector<std::size_t> offsets_{0};
+  std::vector<std::unique_ptr<uint8_t[]>> chunks_;
+  std::size_t used_ = 0;  // bytes used in the last chunk
+  std::size_t chunksize_ = std::size_t{1} << 14;
+  std::size_t allocated_ = 0;
+  std::vector<uint64_t> where_;  // chunk << 32 | offset of each state
+  std::vector<uint16_t> lengths_;
   std::vector<uint32_t> parents_;
   std::vector<uint8_t> steps_;
   std::vector<uint64_t> slots_;
@@ -754,14 +811,66 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
   const double bfsdeadline = limits.max_seconds * 0.8;
   std::size_t explored = 0;
   bool limited = false;  // the last search cut something only because of its move limit
+  std::size_t lastsize = 0;
+  auto finishstore = [&](const state_store& store) {
+    explored += store.size();
+    lastsize = store.size();
+    if (store.size() > 0)
+      result.bytes_per_state = static_cast<double>(store.bytes()) / static_cast<double>(store.size());
+  };
   auto search = [&](int limit) {
     limited = false;
-    auto store = std::make_unique<state_store>();
+    // A search with a larger limit keeps at least the states the last one kept.
+    auto store = std::make_unique<state_store>(std::min(lastsize * 2, limits.max_states));
     codec.encode(start, buffer);
     store->add(buffer, hashbytes(buffer), 0, 0);
-    level child;
+    // The children of one parent, played and encoded, waiting to be looked up and kept.
+    struct batch {
+      std::size_t parent = 0;
+      int from = -1;
+      int moves = 0;
+      int count = 0;
+      int ready[4] = {};
+      level children[4];
+      std::vector<uint8_t> encoded[4];
+      uint64_t hashes[4] = {};
+      blockmasks blocks{};
+    };
+    auto batches = std::make_unique<batch[]>(2);
     level check;
-    std::vector<uint8_t> parentstate;
+    blockmasks childblocks{};
+    // Looks the children up and keeps those that are new and can still win.
+    auto settle = [&](batch& b) {
+      for (int k = 0; k < b.count; ++k) {
+        const int s = b.ready[k];
+        const level& child = b.children[s];
+        const std::vector<uint8_t>& bytes = b.encoded[s];
+        if (store->contains(bytes, b.hashes[s])) continue;
+        if (limits.cuts) {
+          // Without clearing floors a child has its parent's blocks and at most the one it left.
+          const blockmasks* blocks = nullptr;
+          if (!codec.clearing()) {
+            childblocks = b.blocks;
+            bound.keepblock(child, b.from, childblocks);
+            blocks = &childblocks;
+          }
+          const int needed = bound.need(bytes, *child.playertile(), limit - b.moves, nullptr, blocks);
+          if (needed > limit - b.moves) {
+            if (needed != reach_bound::kNever) limited = true;
+            continue;
+          }
+        }
+        if (limits.verify_states) {
+          codec.decode(bytes, check);
+          if (!(check == child)) ++result.codec_mismatches;
+        }
+        store->add(bytes, b.hashes[s], static_cast<uint32_t>(b.parent), static_cast<uint8_t>(s));
+      }
+      b.count = 0;
+    };
+    // Each parent's children are played and encoded, and their hash slots fetched, while the children of
+    // the parent before are looked up: the lookups into a large table then rarely wait for memory.
+    int current_batch = 0;
     std::size_t begin = 0;
     for (int depth = 0; depth < limit; ++depth) {
       const std::size_t end = store->size();
@@ -769,56 +878,55 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
       for (std::size_t i = begin; i < end; ++i) {
         if ((i & 255) == 0 && since(began) > bfsdeadline) {
           result.limit = "time";
-          explored += store->size();
+          finishstore(*store);
           return -1;
         }
         if (store->size() >= limits.max_states) {
           result.limit = "states";
-          explored += store->size();
+          finishstore(*store);
           return -1;
         }
-        // The store may move its bytes as it grows: keep the parent's own copy.
-        parentstate.assign(store->at(i).begin(), store->at(i).end());
-        const std::span<const uint8_t> state = parentstate;
+        batch& b = batches[current_batch];
+        b.parent = i;
+        b.moves = depth + 1;
+        b.count = 0;
+        // Chunks never move, so the parent's bytes stay where they are while children are added.
+        const std::span<const uint8_t> state = store->at(i);
         codec.decode(state, current);
+        if (limits.cuts && !codec.clearing()) bound.keptblocks(state, b.blocks);
         const tile* standing = current.playertile();
-        const int from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);
+        b.from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);
         const int stars = collectedstars(codec, state);
         for (int s = 0; s < 4; ++s) {
+          level& child = b.children[s];
           child = current;
           const turn_result turn = PlayTurn(child, s);
           if (turn.moved == 0) continue;
-          const int moves = depth + 1;
-          const play_state judged = Judge(child, stars + turn.stars, moves, limit);
+          const play_state judged = Judge(child, stars + turn.stars, b.moves, limit);
           if (judged == play_state::won) {
             result.steps.push_back(static_cast<uint8_t>(s));
             for (std::size_t at = i; at != 0; at = store->parent(at)) result.steps.push_back(store->step(at));
             std::reverse(result.steps.begin(), result.steps.end());
-            explored += store->size();
+            finishstore(*store);
             return 1;
           }
           if (judged == play_state::out_of_moves) limited = true;
           if (judged != play_state::playing) continue;
-          codec.encodechild(child, state, from, buffer);
-          const uint64_t h = hashbytes(buffer);
-          if (store->contains(buffer, h)) continue;
-          if (limits.cuts) {
-            const int needed = bound.need(buffer, *child.playertile(), limit - moves);
-            if (needed > limit - moves) {
-              if (needed != reach_bound::kNever) limited = true;
-              continue;
-            }
-          }
-          if (limits.verify_states) {
-            codec.decode(buffer, check);
-            if (!(check == child)) ++result.codec_mismatches;
-          }
-          store->add(buffer, h, static_cast<uint32_t>(i), static_cast<uint8_t>(s));
+          codec.encodechild(child, state, b.from, b.encoded[s]);
+          b.hashes[s] = hashbytes(b.encoded[s]);
+          store->prefetch(b.hashes[s]);
+          b.ready[b.count++] = s;
         }
+        current_batch ^= 1;
+        settle(batches[current_batch]);
       }
+      // The last parent's children belong to this depth too.
+      current_batch ^= 1;
+      settle(batches[current_batch]);
+      current_batch ^= 1;
       begin = end;
     }
-    explored += store->size();
+    finishstore(*store);
     return 0;
   };
 
