@@ -34,20 +34,31 @@ int cellz(int c) {
 
 constexpr std::size_t piecebytes = 9;
 
+// Two independent lanes, so the multiplications of a state's words overlap.
 uint64_t hashbytes(std::span<const uint8_t> bytes) {
-  uint64_t h = 0x243F6A8885A308D3ull ^ bytes.size();
+  uint64_t a = 0x243F6A8885A308D3ull ^ bytes.size();
+  uint64_t b = 0x13198A2E03707344ull;
   std::size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    uint64_t word;
-    std::memcpy(&word, bytes.data() + i, 8);
-    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 31;
+  for (; i + 16 <= bytes.size(); i += 16) {
+    uint64_t w0;
+    uint64_t w1;
+    std::memcpy(&w0, bytes.data() + i, 8);
+    std::memcpy(&w1, bytes.data() + i + 8, 8);
+    a = (a ^ w0) * 0x9E3779B97F4A7C15ull;
+    b = (b ^ w1) * 0xC2B2AE3D27D4EB4Full;
+    a ^= a >> 31;
+    b ^= b >> 29;
   }
   if (i < bytes.size()) {
-    uint64_t word = 0;
-    std::memcpy(&word, bytes.data() + i, bytes.size() - i);
-    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+    uint64_t w0 = 0;
+    uint64_t w1 = 0;
+    const std::size_t left = bytes.size() - i;
+    std::memcpy(&w0, bytes.data() + i, std::min<std::size_t>(left, 8));
+    if (left > 8) std::memcpy(&w1, bytes.data() + i + 8, left - 8);
+    a = (a ^ w0) * 0x9E3779B97F4A7C15ull;
+    b = (b ^ w1) * 0xC2B2AE3D27D4EB4Full;
   }
+  uint64_t h = a ^ (b * 0xFF51AFD7ED558CCDull);
   h ^= h >> 33;
   h *= 0xFF51AFD7ED558CCDull;
   h ^= h >> 33;
@@ -898,6 +909,9 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
         b.from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);
         const int stars = collectedstars(codec, state);
         for (int s = 0; s < 4; ++s) {
+          // A step the rule book's own test refuses would leave the copy unchanged: don't make the copy.
+          if (standing == nullptr || current.playertile()->testmove(stepdx[s], stepdy[s], 0, current, 2) == 0)
+            continue;
           level& child = b.children[s];
           child = current;
           const turn_result turn = PlayTurn(child, s);
