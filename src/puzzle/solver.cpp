@@ -832,7 +832,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
   auto search = [&](int limit) {
     limited = false;
     // A search with a larger limit keeps at least the states the last one kept.
-    auto store = std::make_unique<state_store>(std::min(lastsize * 2, limits.max_states));
+    auto store = std::make_unique<state_store>(std::min(lastsize + lastsize / 4, limits.max_states));
     codec.encode(start, buffer);
     store->add(buffer, hashbytes(buffer), 0, 0);
     // The children of one parent, played and encoded, waiting to be looked up and kept.
