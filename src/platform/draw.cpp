@@ -106,13 +106,21 @@ void AddQuad(render_state& render, float x, float y, float w, float h, float u0,
 void FlushDrawing() {
   render_state& render = Render();
   if (render.clear_pending && render.renderer) {
-    SDL_SetRenderDrawColor(render.renderer.get(), 0, 0, 0, 255);
+    // In fullscreen a clear reaches the border around the frame too, which keeps its own colour.
+    const SDL_Color clear = render.frame_width > 0 ? render.border : SDL_Color{0, 0, 0, 255};
+    SDL_SetRenderDrawColor(render.renderer.get(), clear.r, clear.g, clear.b, 255);
     SDL_RenderClear(render.renderer.get());
     render.frame_sent = true;
   }
   render.clear_pending = false;
   if (!render.vertices.empty() && render.renderer && render.atlas) {
     render.frame_sent = true;
+    // SDL puts the viewport back to the whole window whenever the window changes size (as it does going
+    // fullscreen), so the frame's area is set again before each batch.
+    if (render.frame_width > 0) {
+      const SDL_Rect area{render.frame_x, render.frame_y, render.frame_width, render.frame_height};
+      SDL_RenderSetViewport(render.renderer.get(), &area);
+    }
     SDL_RenderGeometry(render.renderer.get(), render.atlas.get(), render.vertices.data(),
                        static_cast<int>(render.vertices.size()), render.indices.data(),
                        static_cast<int>(render.indices.size()));

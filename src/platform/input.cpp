@@ -1,5 +1,6 @@
 // Keyboard, typed characters, mouse and close requests, read from SDL's events whenever input is asked for.
 #include "platform/input.h"
+#include "platform/render_state.h"
 
 #include <array>
 
@@ -88,6 +89,12 @@ void KeyChanged(const SDL_KeyboardEvent& event) {
   const int code = VirtualKeyOf(event.keysym);
   const bool pressed = event.state == SDL_PRESSED;
   const bool repeat = event.repeat != 0;
+  // Alt+Enter is the desktop's fullscreen key: it counts as a hit of F11 and never as Enter, so no screen
+  // takes it for confirm.
+  if (code == key::kEnter && (event.keysym.mod & KMOD_ALT) != 0) {
+    if (pressed && !repeat) Input().keys[static_cast<size_t>(key::kF11)].hits += 1;
+    return;
+  }
   if (code > 0 && code < kKeys) {
     SetKey(code, pressed, repeat);
     if (const int either = EitherSideKey(code)) {
@@ -215,14 +222,15 @@ void ClearInput() {
   input.typed_count = 0;
 }
 
+// The mouse in the frame's pixels: in fullscreen the frame sits centred in the screen.
 int MousePixelX() {
   sdl::PumpEvents();
-  return Input().mouse_x;
+  return Input().mouse_x - Render().frame_x;
 }
 
 int MousePixelY() {
   sdl::PumpEvents();
-  return Input().mouse_y;
+  return Input().mouse_y - Render().frame_y;
 }
 
 int MouseButtonDown(int button) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/sdl_session.h"
@@ -39,6 +40,17 @@ struct render_state {
   int kept_height = 0;
   int max_texture_width = 0;
   int max_texture_height = 0;
+
+  // Where the frame sits in the window (the whole window, unless fullscreen centres it).
+  bool fullscreen = false;
+  int windowed_width = 0;  // the window's size before it went fullscreen
+  int windowed_height = 0;
+  int frame_x = 0;
+  int frame_y = 0;
+  int frame_width = 0;  // 0: the whole window
+  int frame_height = 0;
+  SDL_Color border{0, 0, 0, 255};
+  std::function<void()> before_present;
 
   SDL_Color color{255, 255, 255, 255};
   float scale_x = 1.0f;
