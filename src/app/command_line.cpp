@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "app/input_script.h"
+#include "display/display_state.h"
+#include "ui/front_state.h"
 #include "platform/game_folder.h"
 
 #ifndef DUSK_VERSION
@@ -26,6 +28,17 @@ struct option_spec {
 };
 
 std::string Usage();
+
+// A whole decimal number, nothing else; none for anything else (signs, blanks, overflow).
+std::optional<int> WholeNumber(const std::string& text) {
+  if (text.empty() || text.size() > 3) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
 
 const std::vector<option_spec>& Options() {
   static const std::vector<option_spec> options = {
@@ -57,6 +70,28 @@ const std::vector<option_spec>& Options() {
          result.options.folder = folder;
          return std::string();
        }},
+      {"--fullscreen", "", "start in fullscreen (F11 or Alt+Enter switches back)",
+       [](command_line& result, const std::string&) {
+         result.options.fullscreen = true;
+         return std::string();
+       }},
+      {"--scale", "N", "the window scale 1 to 8 for this run (the saved one stays as it is)",
+       [](command_line& result, const std::string& text) {
+         const std::optional<int> n = WholeNumber(text);
+         if (!n || *n < kMinWindowScale || *n > kMaxWindowScale)
+           return "--scale needs a number from 1 to 8, not \"" + text + "\"";
+         result.options.scale = *n;
+         return std::string();
+       }},
+      {"--level", "W-L", "start in level L of world W, both one hex digit as in the level select (3-C)",
+       [](command_line& result, const std::string& text) {
+         const int w = text.size() == 3 && text[1] == '-' ? HexDigitValue(text.substr(0, 1)) : -1;
+         const int l = text.size() == 3 && text[1] == '-' ? HexDigitValue(text.substr(2, 1)) : -1;
+         if (w < 0 || l < 0) return "--level needs a world and a level as W-L, like 1-3 or 3-C, not \"" + text + "\"";
+         result.options.world = w;
+         result.options.level = l;
+         return std::string();
+       }},
   };
   return options;
 }
@@ -81,6 +116,22 @@ command_line Failure(const std::string& message) {
 }
 
 }  // namespace
+
+int HexDigitValue(const std::string& text) {
+  if (text.size() != 1) return -1;
+  const char c = text[0];
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+void ApplyLaunchOptions(const launch_options& options) {
+  if (options.fullscreen) display.fullscreen = true;
+  display.runscale = options.scale;
+  front.startworld = options.world;
+  front.startlevel = options.level;
+}
 
 command_line ParseCommandLine(const std::vector<std::string>& args) {
   command_line result;
@@ -132,6 +183,7 @@ std::optional<int> ApplyCommandLine(int argc, const char* const* argv) {
     }
   }
   if (!parsed.options.script.empty()) StartInputScript(std::move(script.commands), parsed.options.fast);
+  ApplyLaunchOptions(parsed.options);
   return std::nullopt;
 }
 

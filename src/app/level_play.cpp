@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "app/level_hint.h"
 #include "app/level_picture.h"
 #include "app/level_session.h"
+#include "app/level_undo.h"
 #include "app/read_input.h"
 #include "platform/clock.h"
 #include "platform/input.h"
@@ -35,6 +37,9 @@ play_input ReadPlayInput(int clock_ms, int& mute) {
   in.again = KeyHits(key::kR);
   in.skip = KeyHits(key::kLeftCtrl);
   if (in.skip == 0) in.skip = KeyHits(key::kRightCtrl);
+  // Every undo key is asked, so that none keeps a hit for later.
+  in.undo = KeyHits(key::kBackspace) + KeyHits(key::kZ) + JoyButtonHits(kJoyLeftShoulder, 0);
+  in.hint = KeyHits(key::kH);
   ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, mute, kLevelRepeat);
   return in;
 }
@@ -45,6 +50,7 @@ int PlayLevel(int worldno, int levelno) {
   std::optional<level_session> started = StartLevelSession(worldno, levelno);
   if (!started) return -1;
   level_session& session = *started;
+  hint_state hints;
   ClearInput();
   MusicAtLevelStart(worldno);
 
@@ -54,8 +60,14 @@ int PlayLevel(int worldno, int levelno) {
     const play_input in = ReadPlayInput(began, mute);
     if (mute != 0) MusicOnLevelMute(worldno);
 
+    if (in.undo != 0) UndoStep(session);
+    if (in.hint != 0) RequestHint(hints, session);
+    PollHint(hints, session);
+
     BeginLevelFrame(session);
-    DrawPicture(LevelFramePicture(session, front));
+    frame_picture picture = LevelFramePicture(session, front);
+    AddHintPicture(picture, hints, session);
+    DrawPicture(picture);
     const play_outcome out = StepLevelFrame(session, in);
     for (int i = 0; i < out.soundcount; ++i) PlayEffect(out.sounds[static_cast<size_t>(i)]);
     if (out.result) return *out.result;

@@ -62,6 +62,8 @@ struct play_input {
   int help = 0;      // F1
   int again = 0;     // R
   int skip = 0;      // either Ctrl
+  int undo = 0;      // Backspace, Z or the left shoulder button
+  int hint = 0;      // H
   int clock_ms = 0;  // the clock noted at the start of the frame; seeds the teleport burst
 };
 

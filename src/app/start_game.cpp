@@ -2,10 +2,13 @@
 // main menu.
 #include "app/start_game.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/frame_keys.h"
+#include "display/display_state.h"
 #include "assets/embedded_files.h"
 #include "display/display_config.h"
 #include "display/draw.h"
@@ -26,6 +29,8 @@
 #include "ui/main_menu.h"
 #include "ui/music.h"
 #include "ui/options_screen.h"
+#include "ui/play_worlds.h"
+#include "worlds/build_level.h"
 #include "worlds/compiler.h"
 #include "worlds/world.h"
 #include "worlds/worlds_state.h"
@@ -46,6 +51,14 @@ sound_ptr LoadEffect(const char* name) {
 }
 
 }  // namespace
+
+bool StartLevelExists(int w, int l) {
+  if (w < 0 || w >= kMaxWorlds || l < 0 || l >= kMaxLevels) return false;
+  const world* record = gameworlds.worlds[static_cast<size_t>(w)].get();
+  if (record == nullptr || l > record->numlevels) return false;
+  const std::optional<level> built = BuildLevel(w, l);
+  return built && built->playertile() != nullptr;
+}
 
 void PrepareGame() {
   RegisterEmbeddedFiles();
@@ -97,7 +110,9 @@ int StartGame() {
   started = true;
 
   PrepareGame();
-  OpenDisplay(kDisplayConfigFile, settings.windowscale, kUseDefaultTitle);
+  // A scale given for this run opens the window without changing the saved one.
+  OpenDisplay(kDisplayConfigFile, display.runscale > 0 ? display.runscale : settings.windowscale,
+              kUseDefaultTitle);
   if (!WindowIsOpen()) FatalError("Failed to open the game's window");
   // From here on a damaged screen file is reported in the game's own popup.
   InstallPopupErrorReporting();
@@ -110,6 +125,14 @@ int StartGame() {
   LoadGameData();
   // For measuring start-up: the program ends once the first menu frame has been presented.
   if (std::getenv("DUSK_QUIT_AT_MENU") != nullptr) inject::SetFrameHook([](int) { EndProgram(); });
+  if (front.startworld >= 0) {
+    if (!StartLevelExists(front.startworld, front.startlevel)) {
+      std::fprintf(stderr, "duskmarrow: there is no level %X-%X in this game\n",
+                   static_cast<unsigned>(front.startworld), static_cast<unsigned>(front.startlevel));
+      return kUsageStatus;
+    }
+    PlayWorldsFrom(front.startworld, front.startlevel);
+  }
   MainMenu();
   return 0;
 }

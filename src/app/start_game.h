@@ -17,4 +17,7 @@ void PrepareGame();
 // level unlocked.
 void LoadGameData();
 
+// Whether level l of world w is in the loaded game and can be played (for --level).
+bool StartLevelExists(int w, int l);
+
 }  // namespace dusk

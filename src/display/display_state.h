@@ -29,6 +29,8 @@ struct display_state {
   // is kept for coming back.
   bool fullscreen = false;
   int windowedscale = 1;
+  // A window scale for this run only (the command line's --scale), in place of the saved one; 0 for none.
+  int runscale = 0;
 
   cell_sheet_ptr fgsheet;
   cell_sheet_ptr bgsheet;

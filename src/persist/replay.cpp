@@ -117,4 +117,10 @@ bool SaveReplayFile(const replay& r, int w, int l) {
   return WriteFileAtomically(ReplayPath(w, l), body->TakeBytes());
 }
 
+std::optional<replay> LoadReplayFile(int w, int l) {
+  stream_ptr in = OpenRead(ReplayPath(w, l));
+  if (!in) return std::nullopt;
+  return replay::read(in.get());
+}
+
 }  // namespace dusk

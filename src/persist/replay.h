@@ -42,6 +42,8 @@ class replay {
 // Writes the replay of level l of world w to its file in the world's "replays" folder, replacing an
 // older one in one step. False when it can't be written; the caller goes on without a message.
 bool SaveReplayFile(const replay& r, int w, int l);
+// The replay of level l of world w from its file; none when there is none or it fails its check.
+std::optional<replay> LoadReplayFile(int w, int l);
 
 struct replay_state {
   replay currentreplay;

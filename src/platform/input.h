@@ -13,6 +13,9 @@ inline constexpr int kV = 86, kZ = 90, kH = 72;
 inline constexpr int kLeftCtrl = 162, kRightCtrl = 163;
 }  // namespace key
 
+// The left shoulder button of a mapped game controller, as joystick port 0 numbers its buttons.
+inline constexpr int kJoyLeftShoulder = 9;
+
 int KeyHits(int key);
 int KeyIsDown(int key);
 int NextTypedChar();

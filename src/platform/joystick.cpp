@@ -89,6 +89,8 @@ void HatChanged(Uint8 hat) {
   port.pad_down = (hat & SDL_HAT_DOWN) != 0;
 }
 
+static_assert(kJoyLeftShoulder == SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
+
 void ControllerButton(Uint8 button, bool pressed) {
   port_state& port = Port();
   switch (button) {

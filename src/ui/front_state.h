@@ -39,6 +39,10 @@ struct front_state {
   // The options' entry names, and the same drawn into a grid of 20 x 2 rows per entry.
   std::vector<std::string> optionnames;
   tilemap optionnamesgrid;
+
+  // The level the command line asked to start in (--level), -1 for the main menu.
+  int startworld = -1;
+  int startlevel = -1;
 };
 
 inline front_state front;

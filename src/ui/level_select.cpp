@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/replay_viewer.h"
 #include "state/progress.h"
 #include "worlds/world_paths.h"
 #include "worlds/worlds_state.h"
@@ -34,6 +35,8 @@ int LevelSelect(int worldno, int cursor) {
   }
   select_screen screen = BuildLevelList(worldno);
   PlaceSelectCursor(screen, cursor);
+  screen.footer = kReplayKeyLabel;
+  screen.view = [worldno](int number) { (void)ViewReplay(worldno, number); };
   return RunSelect(screen);
 }
 

@@ -5,6 +5,9 @@
 
 namespace dusk {
 
+// The replay key's label on the level select's bottom bar.
+inline constexpr const char* kReplayKeyLabel = "V: Watch replay";
+
 // The list of the world's unlocked levels. Level 1 of the world is unlocked first, as entering the screen
 // always makes it available.
 select_screen BuildLevelList(int worldno);

@@ -21,22 +21,35 @@ void PlayWorlds() {
   PlayWorldsWith(PlayLevel);
 }
 
+void PlayWorldsFrom(int w, int l) {
+  PlayWorldsWith(PlayLevel, w, l);
+}
+
 void PlayWorldsWith(const level_player& play) {
-  int w = 1;
-  int l = 1;
+  PlayWorldsWith(play, -1, -1);
+}
+
+void PlayWorldsWith(const level_player& play, int startw, int startl) {
+  bool direct = startw >= 0 && startl >= 0;
+  int w = direct ? startw : 1;
+  int l = direct ? startl : 1;
   while (true) {
     // The key that ended the last screen must do nothing here.
     ClearInput();
-    MusicOnReturnToMenu();
+    if (!direct) MusicOnReturnToMenu();
     // The cursors come back to the world and level last played; a row differs from its number only when
     // something above it is not listed.
-    w = WorldSelect(RowOfNumber(BuildWorldList(), w));
-    if (w < 0) {
-      WriteSave(kSaveFile);
-      return;
+    int chosen = l;
+    if (!direct) {
+      w = WorldSelect(RowOfNumber(BuildWorldList(), w));
+      if (w < 0) {
+        WriteSave(kSaveFile);
+        return;
+      }
+      chosen = LevelSelect(w, gameworlds.worlds[w] ? RowOfNumber(BuildLevelList(w), l) : l);
+      if (chosen < 0) continue;
     }
-    const int chosen = LevelSelect(w, gameworlds.worlds[w] ? RowOfNumber(BuildLevelList(w), l) : l);
-    if (chosen < 0) continue;
+    direct = false;
     l = chosen;
     MusicBeforeLevel();
 

@@ -14,4 +14,9 @@ void PlayWorlds();
 using level_player = std::function<int(int worldno, int levelno)>;
 void PlayWorldsWith(const level_player& play);
 
+// The loop entered straight at level l of world w, as if it had been chosen from the level select; back
+// from it comes to the world select, and leaving that ends the loop as usual.
+void PlayWorldsFrom(int w, int l);
+void PlayWorldsWith(const level_player& play, int w, int l);
+
 }  // namespace dusk

@@ -6,6 +6,7 @@
 #include "app/read_input.h"
 #include "display/draw.h"
 #include "display/text.h"
+#include "platform/input.h"
 #include "platform/window.h"
 #include "ui/front_state.h"
 #include "ui/music.h"
@@ -18,6 +19,9 @@ namespace {
 constexpr int kEmpty = 255;
 constexpr int kTextColumn = 2;
 constexpr int kCursorColumn = 1;
+constexpr int kFooterColumn = 1;
+constexpr int kFooterColor = 0;  // as the title, on the bar
+constexpr int kBarColor = 36;
 
 // Below the first row the cursor goes to the last, past the last to the first.
 int WrapRow(int row, int rows) {
@@ -98,6 +102,8 @@ tilemap DrawSelect(const select_screen& screen, const tilemap* background) {
     list.SetTile(kCursorColumn, screen.cursor, kCursorGlyph, kCursorColor, kListBackground, 1);
   // Empty cells of the list leave the background showing, as drawing never paints colour 255.
   tilemap::CopyRect(list, 0, screen.top, kSelectWidth, kSelectVisibleRows, cells, 0, kSelectListTop, 0);
+  if (!screen.footer.empty())
+    InsertString(cells, kFooterColumn, kSelectHeight - 1, screen.footer, kFooterColor, kBarColor);
   return cells;
 }
 
@@ -106,6 +112,13 @@ int RunSelect(select_screen& screen) {
     select_input input;
     ReadInput(input.right, input.left, input.down, input.up, input.confirm, input.back, input.mute,
               kSelectRepeat);
+    const int view = screen.view ? KeyHits(key::kV) : 0;
+    if (view != 0 && !screen.numbers.empty()) {
+      screen.view(screen.numbers[static_cast<size_t>(screen.cursor)]);
+      // The key that ended the view does nothing here.
+      ClearInput();
+      continue;
+    }
     const select_step step = StepSelect(screen, input);
     if (step.bip) PlayEffect(sound_effect::bip);
     if (step.slide) PlayEffect(sound_effect::slide);

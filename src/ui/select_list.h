@@ -2,6 +2,7 @@
 // over the "Level select" background, with its cursor, sounds and frame loop.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct select_screen {
   tilemap list;              // one row per entry, at least the 15 rows of the screen
   int cursor = 0;            // a row of the list
   int top = 0;               // the first row shown
+  // The level select's V key: shows something about the number under the cursor (its replay), and the
+  // key's label on the bottom bar.
+  std::function<void(int number)> view;
+  std::string footer;
 };
 
 // One frame's input, as ReadInput reports it.
