@@ -7,8 +7,8 @@
 
 #include "app/input_script.h"
 #include "display/display_state.h"
-#include "ui/front_state.h"
 #include "platform/game_folder.h"
+#include "ui/front_state.h"
 
 #ifndef DUSK_VERSION
 #define DUSK_VERSION "unknown"
@@ -87,7 +87,8 @@ const std::vector<option_spec>& Options() {
        [](command_line& result, const std::string& text) {
          const int w = text.size() == 3 && text[1] == '-' ? HexDigitValue(text.substr(0, 1)) : -1;
          const int l = text.size() == 3 && text[1] == '-' ? HexDigitValue(text.substr(2, 1)) : -1;
-         if (w < 0 || l < 0) return "--level needs a world and a level as W-L, like 1-3 or 3-C, not \"" + text + "\"";
+         if (w < 0 || l < 0)
+           return "--level needs a world and a level as W-L, like 1-3 or 3-C, not \"" + text + "\"";
          result.options.world = w;
          result.options.level = l;
          return std::string();

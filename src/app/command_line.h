@@ -9,9 +9,9 @@ namespace dusk {
 
 // What the options ask of this run.
 struct launch_options {
-  std::string script;  // --script FILE: input played into the game
-  bool fast = false;   // --fast: the script's frames on the virtual clock, without waiting
-  std::string folder;  // --folder DIR: where the game keeps what it writes
+  std::string script;       // --script FILE: input played into the game
+  bool fast = false;        // --fast: the script's frames on the virtual clock, without waiting
+  std::string folder;       // --folder DIR: where the game keeps what it writes
   bool fullscreen = false;  // --fullscreen
   int scale = 0;            // --scale N: the window scale of this run, 0 for the saved one
   int world = -1;           // --level W-L: the level to start in, -1 for the main menu
@@ -41,8 +41,8 @@ command_line ParseCommandLine(const std::vector<std::string>& args);
 int HexDigitValue(const std::string& text);
 
 // For main: reads the command line, prints what it asks for, moves into the game's folder (the one given,
-// the player's own when the game is installed, else where it was started) and starts a script. A status when the
-// program is to end at once (help, version, a bad option or script), otherwise none.
+// the player's own when the game is installed, else where it was started) and starts a script. A status when
+// the program is to end at once (help, version, a bad option or script), otherwise none.
 std::optional<int> ApplyCommandLine(int argc, const char* const* argv);
 
 // The options of the run that start-up applies once the save file has been read, after ApplyCommandLine.

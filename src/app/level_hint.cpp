@@ -61,6 +61,27 @@ void RequestHint(hint_state& hints, const level_session& s) {
   }).detach();
 }
 
+void WriteHintMessage(tilemap& strip, const std::string& text) {
+  // The messages are wider than the screen, so they take two rows, split at the blank nearest the middle.
+  constexpr int kWidth = 20;
+  strip = tilemap::Create(kWidth, 2);
+  size_t split = std::string::npos;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != ' ') continue;
+    const auto off = [&](size_t at) {
+      return at > text.size() / 2 ? at - text.size() / 2 : text.size() / 2 - at;
+    };
+    if (split == std::string::npos || off(i) < off(split)) split = i;
+  }
+  const std::string rows[2] = {split == std::string::npos ? text : text.substr(0, split),
+                               split == std::string::npos ? std::string() : text.substr(split + 1)};
+  for (int y = 0; y < 2; ++y) {
+    tilemap line = tilemap::Create(kWidth, 1);
+    WriteLoseStrip(line, rows[y]);
+    tilemap::CopyRect(line, 0, 0, kWidth, 1, strip, 0, y, 1);
+  }
+}
+
 void ShowHint(hint_state& hints, level_session& s, const hint_answer& answer) {
   if (answer.what == hint_answer::kind::step) {
     const tile* player = s.levelrec.playertile();
@@ -73,9 +94,7 @@ void ShowHint(hint_state& hints, level_session& s, const hint_answer& answer) {
                             w.tileb[kind::player]);
     return;
   }
-  if (hints.strip.tmapw == 0) hints.strip = tilemap::Create(20, 1);
-  const std::string text = answer.what == hint_answer::kind::no_win ? kNoWayToWin : kNoHint;
-  WriteLoseStrip(hints.strip, text);
+  WriteHintMessage(hints.strip, answer.what == hint_answer::kind::no_win ? kNoWayToWin : kNoHint);
   hints.messageframes = hint::kMessageFrames;
 }
 

@@ -21,7 +21,7 @@ inline constexpr double kSeconds = 1.5;          // the solver's time budget for
 inline constexpr std::size_t kStates = 600'000;  // and its state budget, which bounds its memory
 inline constexpr int kBlinkFrames = 50;          // the target cell blinks for a second
 inline constexpr int kBlinkRate = 6;
-inline constexpr int kMessageFrames = 100;       // the message stays two seconds
+inline constexpr int kMessageFrames = 100;  // the message stays two seconds
 }  // namespace hint
 
 // What the solver says about a position: a step (0 up, 1 down, 2 left, 3 right), no win possible within
@@ -39,7 +39,7 @@ struct hint_job;
 // The hint in progress and what it shows.
 struct hint_state {
   std::shared_ptr<hint_job> job;  // the solver's run, when one is going
-  tilemap strip;                  // the message, over the top row
+  tilemap strip;                  // the message, over the top two rows
   int messageframes = 0;
 };
 
@@ -50,6 +50,9 @@ void RequestHint(hint_state& hints, const level_session& session);
 void PollHint(hint_state& hints, level_session& session, bool wait = false);
 // The message over the frame's picture while it lasts, and only while the level is being played.
 void AddHintPicture(frame_picture& picture, hint_state& hints, const level_session& session);
+
+// A message in the look of the lose screen's, centred over two rows of the strip.
+void WriteHintMessage(tilemap& strip, const std::string& text);
 
 // Shows an answer: the target cell's blink, or the message.
 void ShowHint(hint_state& hints, level_session& session, const hint_answer& answer);

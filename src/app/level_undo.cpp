@@ -14,10 +14,18 @@ namespace {
 play_input StepInput(int code) {
   play_input in;
   switch (code) {
-    case kStepUp: in.up = 1; break;
-    case kStepDown: in.down = 1; break;
-    case kStepLeft: in.left = 1; break;
-    default: in.right = 1; break;
+    case kStepUp:
+      in.up = 1;
+      break;
+    case kStepDown:
+      in.down = 1;
+      break;
+    case kStepLeft:
+      in.left = 1;
+      break;
+    default:
+      in.right = 1;
+      break;
   }
   return in;
 }

@@ -8,9 +8,9 @@
 
 #include "app/command_line.h"
 #include "app/frame_keys.h"
-#include "display/display_state.h"
 #include "assets/embedded_files.h"
 #include "display/display_config.h"
+#include "display/display_state.h"
 #include "display/draw.h"
 #include "files/screen_file.h"
 #include "persist/save.h"
