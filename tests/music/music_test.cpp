@@ -166,6 +166,18 @@ TEST(MusicList, NamesEveryTrackTheToolMakes) {
   EXPECT_EQ(listed, expected);
 }
 
+// All the music together stays small enough to ship with the game.
+TEST(MusicList, AllTracksTogetherTakeAtMostEightMegabytes) {
+  int64_t total = 0;
+  for (const std::string& track : kTracks) {
+    const int64_t bytes = FileBytes(kGame + "music/" + track + ".ogg");
+    EXPECT_GT(bytes, 0) << track;
+    total += bytes;
+  }
+  std::printf("music: %lld bytes in all\n", static_cast<long long>(total));
+  EXPECT_LE(total, 8'000'000);
+}
+
 // The same run writes the same bytes: a fresh render of one track equals the one the build made.
 TEST(MakeMusic, WritesTheSameBytesEveryRun) {
   const std::filesystem::path folder =
