@@ -190,7 +190,7 @@ TEST_F(Undo, TakesBackATrappingStepAndNothingOnceWon) {
   EXPECT_EQ(won.moves, 1);
 }
 
-// Sample levels the hint is checked on; each is small enough to solve in a moment.
+// Levels of the fixed test worlds the hint is checked on; each is small enough to solve in a moment.
 const char* const kHintLevels[] = {"dusk-garden/first-light.level", "dusk-garden/keys.level",
                                    "dusk-garden/portals.level", "night-market/shuttle.level"};
 
@@ -214,7 +214,7 @@ TEST(Hint, IsTheFirstStepOfAShortestWinAlongTheWay) {
   for (const char* name : kHintLevels) {
     SCOPED_TRACE(name);
     source_error error;
-    const auto source = ReadLevelSource(std::string(DUSK_SOURCE_DIR) + "/worlds/" + name, error);
+    const auto source = ReadLevelSource(std::string(DUSK_FIXTURE_WORLDS) + "/" + name, error);
     ASSERT_TRUE(source) << error.text();
     level at = BuildSourceLevel(*source);
     int stars = 0;
