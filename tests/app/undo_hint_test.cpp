@@ -191,8 +191,11 @@ TEST_F(Undo, TakesBackATrappingStepAndNothingOnceWon) {
 }
 
 // Levels of the fixed test worlds the hint is checked on; each is small enough to solve in a moment.
-const char* const kHintLevels[] = {"dusk-garden/first-light.level", "dusk-garden/keys.level",
-                                   "dusk-garden/portals.level", "night-market/shuttle.level"};
+const char* const kHintLevels[] = {"dusk-garden/backstage.level",      "dusk-garden/first-light.level",
+                                   "dusk-garden/one-way-street.level", "dusk-garden/keys.level",
+                                   "dusk-garden/portals.level",        "dusk-garden/blink.level",
+                                   "night-market/shuttle.level",       "night-market/sweep.level",
+                                   "night-market/turnstile.level",     "night-market/upstairs.level"};
 
 solver_limits Generous() {
   solver_limits limits;
