@@ -36,6 +36,19 @@ void TranscribeNumbers(std::string_view rest, bool wide, std::vector<uint8_t>& o
   }
 }
 
+// The game compiles its worlds at every start, and writing a file safely means waiting for the disk; a file
+// that already holds these bytes is left alone, so an unchanged world costs only reading.
+bool WriteIfChanged(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::vector<uint8_t> existing;
+  if (ReadWholeFile(path, existing) && existing == bytes) return true;
+  return WriteFileAtomically(path, bytes);
+}
+
+void CopyIfChanged(const std::string& from, const std::string& to) {
+  std::vector<uint8_t> bytes;
+  if (ReadWholeFile(from, bytes)) (void)WriteIfChanged(to, bytes);
+}
+
 int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* log) {
   Log(log, "Compiling world: " + name);
   // The game ships without "leveldata" until the first compilation; the world folders go inside it.
@@ -58,6 +71,17 @@ int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* l
   }
 
   const world_source transcribed = TranscribeWorldSource(*source);
+  std::vector<uint8_t> bytes;
+  bytes.reserve(transcribed.data.size() + 1);
+  bytes.push_back(static_cast<uint8_t>(numworlds));
+  bytes.insert(bytes.end(), transcribed.data.begin(), transcribed.data.end());
+  // The data file goes first and in one step: when it can't be written, the level files stay as the last
+  // run left them, so they keep matching the names, limits and high scores of the old data file.
+  if (!WriteIfChanged(WorldDataPath(w), bytes)) {
+    Log(log, write_failed);
+    return 0;
+  }
+
   for (size_t l = 0; l < transcribed.levels.size(); ++l) {
     const std::string level = RemoveExtension(transcribed.levels[l]) + ".qtm";
     if (l >= static_cast<size_t>(kMaxLevels)) {
@@ -66,16 +90,9 @@ int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* l
     }
     const int number = static_cast<int>(l);
     const std::string target = HexDigit(w) + "-" + HexDigit(number) + ".slv";
-    CopyFileTo("levels\\" + level, folder + "\\" + target);
+    CopyIfChanged("levels\\" + level, folder + "\\" + target);
     Log(log, "Compiled level: " + std::to_string(number) + " from " + level + " to " + target);
   }
-
-  std::vector<uint8_t> bytes;
-  bytes.reserve(transcribed.data.size() + 1);
-  bytes.push_back(static_cast<uint8_t>(numworlds));
-  bytes.insert(bytes.end(), transcribed.data.begin(), transcribed.data.end());
-  // Replaced in one step, so the game never loads half a world after an interrupted compilation.
-  if (!WriteFileAtomically(WorldDataPath(w), bytes)) Log(log, write_failed);
   return 0;
 }
 

@@ -6,6 +6,7 @@
 // one folder per world with its "world.txt" and its level sources (see worlds/FORMAT.md).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ namespace dusk {
 struct convert_options {
   double max_seconds = 20;  // solver budget per level
   std::size_t max_states = 4'000'000;
+  int threads = 1;  // levels solved at once
+  // When set, solutions are kept here, one file per level, keyed by a hash of the level source, the solver
+  // budget and the converting program itself, so a conversion solves again only the levels that changed.
+  std::string cachefolder;
 };
 
 struct converted_level {
@@ -41,6 +46,18 @@ struct conversion {
   std::vector<std::string>
       errors;  // "file:line:column: message" lines; nothing is written while there are any
 };
+
+// The worlds a sources folder lists, in world order. An entry that can't be used carries its error
+// ("file:line:column: message") and no world; the list stops at the sixteenth world.
+struct listed_world {
+  std::string folder;  // the world's folder name inside the sources folder
+  std::string path;    // that folder's path
+  std::optional<world_file> world;
+  std::string error;
+};
+std::vector<listed_world> ListWorlds(const std::string& sourcesfolder);
+// The path of a level source of a listed world.
+std::string LevelSourcePath(const listed_world& world, const std::string& level);
 
 // Reads, checks and solves everything; writes nothing.
 conversion ConvertWorlds(const std::string& sourcesfolder, const convert_options& options = {});

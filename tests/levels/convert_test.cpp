@@ -254,5 +254,46 @@ TEST_F(Converter, WritesTheIndexWorldTextAndLevelFiles) {
   EXPECT_EQ(image->tmaph, 15);
 }
 
+// The cache keeps one solution per level; a conversion takes it while the source stays the same, and never
+// takes one that doesn't win.
+TEST_F(Converter, TakesSolutionsFromTheCacheOnlyWhileTheSourceIsUnchanged) {
+  const std::vector<std::string> lines = LevelLines("Ok", 9, "auto", {{"#####", "#@..*", "#####"}});
+  Write("ok", lines);
+  convert_options options;
+  options.cachefolder = "cache";
+  options.threads = 2;
+  ASSERT_TRUE(ConvertWorlds("src", options).errors.empty());
+  std::vector<std::string> cached;
+  for (const auto& entry : std::filesystem::directory_iterator("cache"))
+    cached.push_back(entry.path().string());
+  ASSERT_EQ(cached.size(), 1u);
+
+  // A cached verdict is believed: the level isn't solved again.
+  WriteTextFile(cached[0], {"status 1", "steps ", "states 7", "seconds 0", "limit "});
+  EXPECT_EQ(ConvertWorlds("src", options).errors,
+            std::vector<std::string>{"src/w/ok.level: no solution within the allowance of 9 moves"});
+  // Changing the source, if only a comment, makes the level solve again.
+  std::vector<std::string> changed = lines;
+  changed.insert(changed.begin(), "; a comment");
+  Write("ok", changed);
+  EXPECT_TRUE(ConvertWorlds("src", options).errors.empty());
+
+  // A cached solution that doesn't win, or a damaged cache file, is solved again and replaced.
+  Write("ok", lines);
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"status 0", "steps 2", "states 1", "seconds 0", "limit "},
+        std::vector<std::string>{"status 0", "steps 33"}, std::vector<std::string>{"status 9"}}) {
+    WriteTextFile(cached[0], bad);
+    const conversion result = ConvertWorlds("src", options);
+    ASSERT_TRUE(result.errors.empty()) << result.errors.front();
+    ASSERT_EQ(result.worlds.size(), 1u);
+    EXPECT_EQ(StepDigits(result.worlds[0].levels[0].solution.steps), "333");
+    EXPECT_EQ(result.worlds[0].levels[0].highscore, 6);
+  }
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile(cached[0], bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 19), "status 0\nsteps 333\n");
+}
+
 }  // namespace
 }  // namespace dusk
