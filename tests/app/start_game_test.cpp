@@ -41,9 +41,9 @@ using testing::WriteTestFile;
 
 const std::string kGameFolder = std::string(DUSK_SOURCE_DIR) + "/game";
 
-// The worlds the sample index lists: its "$" lines.
+// The worlds the test worlds' index lists: its "$" lines.
 int SampleWorlds() {
-  const std::vector<uint8_t> index = ReadTestFile(kGameFolder + "/levels/_WORLDINDEX.txt");
+  const std::vector<uint8_t> index = ReadTestFile(std::string(DUSK_FIXTURE_LEVELS) + "/_WORLDINDEX.txt");
   int count = 0;
   for (size_t i = 0; i < index.size(); ++i) {
     if (index[i] == '$' && (i == 0 || index[i - 1] == '\n')) ++count;
