@@ -1,10 +1,9 @@
 // Entry point of the game.
-#include <cstdio>
+#include "app/command_line.h"
+#include "app/start_game.h"
 
-int main() {
-  std::fputs(
-      "Duskmarrow is not playable yet: the rule book, drawing, screen files, worlds, save file and level\n"
-      "tools are built and tested, but the menus and level play are still to come.\n",
-      stderr);
-  return 1;
+int main(int argc, char** argv) {
+  // The command line is read here, before the game starts.
+  if (const auto status = dusk::ApplyCommandLine(argc, argv)) return *status;
+  return dusk::StartGame();
 }

@@ -1,10 +1,70 @@
-// Level play is being built; until then a level can't be played.
+// The level play's frame loop: read the input, run the frame's logic and picture, play its sounds, present
+// with vertical sync and hold the frame to at least 20 ms.
 #include "app/level_play.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "app/level_picture.h"
+#include "app/level_session.h"
+#include "app/play_screens.h"
+#include "app/read_input.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/program.h"
+#include "platform/window.h"
+#include "ui/music.h"
+#include "ui/sound_effects.h"
 
 namespace dusk {
 
-int PlayLevel(int, int) { return -1; }
-void DrawLevel(tilemap&, world&, level&) {}
-void TeleportEffect(tilemap&, int, int, int) {}
+namespace {
+
+constexpr int kVerticalSync = 1;
+
+// Milliseconds since the time noted, through the clock's wrap-around.
+int64_t Elapsed(int since) {
+  const auto now = static_cast<uint32_t>(ClockMs());
+  return std::llabs(static_cast<int64_t>(static_cast<int32_t>(now - static_cast<uint32_t>(since))));
+}
+
+play_input ReadPlayInput(int clock_ms, int& mute) {
+  play_input in;
+  in.clock_ms = clock_ms;
+  in.help = KeyHits(key::kF1);
+  in.again = KeyHits(key::kR);
+  in.skip = KeyHits(key::kLeftCtrl);
+  if (in.skip == 0) in.skip = KeyHits(key::kRightCtrl);
+  ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, mute, kLevelRepeat);
+  return in;
+}
+
+}  // namespace
+
+int PlayLevel(int worldno, int levelno) {
+  std::optional<level_session> started = StartLevelSession(worldno, levelno);
+  if (!started) return -1;
+  level_session& session = *started;
+  EnsurePlayScreens();
+  ClearInput();
+  MusicAtLevelStart(worldno);
+
+  for (;;) {
+    const int began = ClockMs();
+    int mute = 0;
+    const play_input in = ReadPlayInput(began, mute);
+    if (mute != 0) MusicOnLevelMute(worldno);
+
+    BeginLevelFrame(session);
+    DrawPicture(LevelFramePicture(session, playscreens));
+    const play_outcome out = StepLevelFrame(session, in);
+    for (int i = 0; i < out.soundcount; ++i) PlayEffect(out.sounds[static_cast<size_t>(i)]);
+    if (out.result) return *out.result;
+
+    PresentFrame(kVerticalSync);
+    while (Elapsed(began) < play::kFrameMs) SleepMs(play::kSleepStepMs);
+    if (CloseRequested()) EndProgram();
+  }
+}
 
 }  // namespace dusk

@@ -2,6 +2,7 @@
 #include "display/input_field.h"
 
 #include <string_view>
+#include <utility>
 
 #include "display/text.h"
 #include "platform/input.h"
@@ -25,7 +26,12 @@ bool InputFieldAccepts(int code) {
 }
 
 std::string InputField(tilemap& grid, int x, int y, std::string text, int fg, int bg, int maxlen) {
-  const int k = NextTypedChar();
+  return EditInputField(grid, x, y, std::move(text), fg, bg, maxlen, NextTypedChar());
+}
+
+std::string EditInputField(tilemap& grid, int x, int y, std::string text, int fg, int bg, int maxlen,
+                           int typed) {
+  const int k = typed;
   if (InputFieldAccepts(k) && (maxlen == 0 || static_cast<int>(text.size()) < maxlen)) {
     text += static_cast<char>(k);
   }

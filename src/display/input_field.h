@@ -11,6 +11,9 @@ namespace dusk {
 // blinking cursor at (x, y) and returns it. When Enter was typed the result ends in an extra character 0
 // and nothing is drawn. The cursor state lives in the grid (uscore, utime, utoggletime).
 std::string InputField(tilemap& grid, int x, int y, std::string text, int fg, int bg, int maxlen);
+// The same with the frame's typed character given (0 for none), for screens that read input themselves.
+std::string EditInputField(tilemap& grid, int x, int y, std::string text, int fg, int bg, int maxlen,
+                           int typed);
 
 // Whether the field takes a typed character of this code.
 bool InputFieldAccepts(int code);

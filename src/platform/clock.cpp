@@ -10,6 +10,13 @@ namespace {
 
 bool virtual_in_use = false;
 int64_t virtual_ms = 0;
+// Added to the steady clock, so that going back from virtual time to real time never turns the clock back.
+int64_t real_offset_ms = 0;
+
+int64_t SteadyMs() {
+  auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+}
 
 int Wrap(int64_t ms) { return static_cast<int>(static_cast<uint32_t>(static_cast<uint64_t>(ms))); }
 
@@ -17,8 +24,7 @@ int Wrap(int64_t ms) { return static_cast<int>(static_cast<uint32_t>(static_cast
 
 int ClockMs() {
   if (virtual_in_use) return Wrap(virtual_ms);
-  auto since = std::chrono::steady_clock::now().time_since_epoch();
-  return Wrap(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+  return Wrap(SteadyMs() + real_offset_ms);
 }
 
 void SleepMs(int ms) {
@@ -35,7 +41,10 @@ void UseVirtualClock(int start_ms) {
   virtual_ms = start_ms;
 }
 
-void UseRealClock() { virtual_in_use = false; }
+void UseRealClock() {
+  if (virtual_in_use) real_offset_ms = virtual_ms - SteadyMs();
+  virtual_in_use = false;
+}
 
 bool VirtualClockInUse() { return virtual_in_use; }
 

@@ -10,7 +10,7 @@ void SleepMs(int ms);  // nothing when ms is negative
 
 // Virtual time: ClockMs() returns the virtual time, SleepMs() adds to it without waiting.
 void UseVirtualClock(int start_ms = 0);
-void UseRealClock();
+void UseRealClock();  // the real clock goes on from the virtual time, so time never runs backwards
 bool VirtualClockInUse();
 void AdvanceVirtualClock(int ms);
 

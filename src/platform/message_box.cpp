@@ -30,11 +30,13 @@ void WriteToStandardError(const std::string& title, const std::string& text) {
 
 }  // namespace
 
+bool ShowSystemMessageBox(const std::string& title, const std::string& text) {
+  return !HeadlessVideo() &&
+         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
+}
+
 void ShowSystemMessage(const std::string& title, const std::string& text) {
-  if (HeadlessVideo() ||
-      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) != 0) {
-    WriteToStandardError(title, text);
-  }
+  if (!ShowSystemMessageBox(title, text)) WriteToStandardError(title, text);
 }
 
 }  // namespace dusk

@@ -9,4 +9,8 @@ namespace dusk {
 // or dummy video driver, or no display server at all) the title and text go to standard error instead.
 void ShowSystemMessage(const std::string& title, const std::string& text);
 
+// The box alone: false, and nothing shown, without a display or when the system can't show it. Never
+// blocks headless.
+bool ShowSystemMessageBox(const std::string& title, const std::string& text);
+
 }  // namespace dusk

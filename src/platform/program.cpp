@@ -4,23 +4,34 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/message_box.h"
+
 namespace dusk {
 
+namespace {
+constexpr const char* kFatalErrorTitle = "Error!";
+fatal_error_handler fatal_handler = nullptr;
+end_program_handler end_handler = nullptr;
+}  // namespace
+
+void SetFatalErrorHandlerForTesting(fatal_error_handler handler) {
+  fatal_handler = handler;
+}
+void SetEndProgramHandlerForTesting(end_program_handler handler) {
+  end_handler = handler;
+}
+
 void EndProgram() {
+  if (end_handler != nullptr) end_handler();
   std::fflush(stdout);
   std::exit(0);
 }
-
-namespace {
-fatal_error_handler fatal_handler = nullptr;
-}  // namespace
-
-void SetFatalErrorHandlerForTesting(fatal_error_handler handler) { fatal_handler = handler; }
 
 void FatalError(const std::string& message) {
   if (fatal_handler != nullptr) fatal_handler(message);
   std::fwrite(message.data(), 1, message.size(), stderr);
   std::fflush(stderr);
+  ShowSystemMessageBox(kFatalErrorTitle, message);
   // The shell sees -1 as 255.
   std::exit(-1);
 }

@@ -31,6 +31,12 @@ struct render_state {
   sdl::renderer_ptr renderer;
   bool software = false;
   bool vsync = false;
+  bool vsync_allowed = true;
+  // A copy of a presented frame for scripted screenshots.
+  bool keep_next_frame = false;
+  std::vector<uint32_t> kept_frame;
+  int kept_width = 0;
+  int kept_height = 0;
   int max_texture_width = 0;
   int max_texture_height = 0;
 

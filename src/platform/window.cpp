@@ -1,5 +1,6 @@
 // The window, its renderer (OpenGL through SDL's renderer), frame presentation and its 60-per-second pacing.
 #include <cstring>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/input_injection.h"
@@ -124,7 +125,11 @@ void PresentFrame(int sync) {
   if (!render.renderer) return;
   sdl::PumpEvents();
   FlushDrawing();
-  const bool want_vsync = sync == 1;
+  if (render.keep_next_frame) {
+    render.keep_next_frame = false;
+    render.kept_frame = ReadFramePixels(render.kept_width, render.kept_height);
+  }
+  const bool want_vsync = sync == 1 && render.vsync_allowed;
   if (want_vsync != render.vsync) {
     SDL_RenderSetVSync(render.renderer.get(), want_vsync ? 1 : 0);
     render.vsync = want_vsync;
@@ -148,6 +153,19 @@ void PresentFrame(int sync) {
   }
   SDL_RenderPresent(render.renderer.get());
   inject::RunFrameHook();
+}
+
+void AllowVsync(bool allowed) { Render().vsync_allowed = allowed; }
+
+void KeepNextPresentedFrame() { Render().keep_next_frame = true; }
+
+std::vector<uint32_t> TakePresentedFrame(int& width, int& height) {
+  render_state& render = Render();
+  width = render.kept_width;
+  height = render.kept_height;
+  render.kept_width = 0;
+  render.kept_height = 0;
+  return std::exchange(render.kept_frame, {});
 }
 
 int CloseRequested() {

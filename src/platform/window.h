@@ -18,6 +18,12 @@ std::string RendererName();
 // -1: 60 frames a second by the pacing rule; 1: vertical sync; 0: at once.
 void PresentFrame(int sync);
 int CloseRequested();  // 1 once after the user asked to close the window
+// Scripted runs: with false, PresentFrame(1) does not wait for vertical sync either.
+void AllowVsync(bool allowed);
+// Scripted runs: the next PresentFrame keeps a copy of the frame it shows (read before it is shown, since
+// the back buffer means nothing afterwards), which TakePresentedFrame hands out once; empty without one.
+void KeepNextPresentedFrame();
+std::vector<uint32_t> TakePresentedFrame(int& width, int& height);
 
 void ClearScreen();
 void SetColor(int red, int green, int blue);

@@ -1,8 +1,61 @@
-// The world and level loop is being built; until then "Play" comes straight back.
+// The world and level loop: choose a world, then a level, play levels one after another while they are
+// won, and keep the results in the save file and the replay files.
 #include "ui/play_worlds.h"
+
+#include <algorithm>
+
+#include "app/level_play.h"
+#include "persist/replay.h"
+#include "persist/save.h"
+#include "platform/input.h"
+#include "state/progress.h"
+#include "ui/level_select.h"
+#include "ui/music.h"
+#include "ui/world_progress.h"
+#include "ui/world_select.h"
+#include "worlds/worlds_state.h"
 
 namespace dusk {
 
-void PlayWorlds() {}
+void PlayWorlds() {
+  PlayWorldsWith(PlayLevel);
+}
+
+void PlayWorldsWith(const level_player& play) {
+  int w = 1;
+  int l = 1;
+  while (true) {
+    // The key that ended the last screen must do nothing here.
+    ClearInput();
+    MusicOnReturnToMenu();
+    // The cursors come back to the world and level last played; a row differs from its number only when
+    // something above it is not listed.
+    w = WorldSelect(RowOfNumber(BuildWorldList(), w));
+    if (w < 0) {
+      WriteSave(kSaveFile);
+      return;
+    }
+    const int chosen = LevelSelect(w, gameworlds.worlds[w] ? RowOfNumber(BuildLevelList(w), l) : l);
+    if (chosen < 0) continue;
+    l = chosen;
+    MusicBeforeLevel();
+
+    const int numlevels = gameworlds.worlds[w] ? gameworlds.worlds[w]->numlevels : 0;
+    while (true) {
+      const int moves = play(w, l);
+      if (moves > 0) {
+        const win_record won = RecordWin(w, l, moves);
+        // A replay that can't be written is skipped; the game goes on without a message.
+        if (won.write_replay) (void)SaveReplayFile(replays.currentreplay, w, l);
+      }
+      l += 1;
+      WriteSave(kSaveFile);
+      if (moves < 1 || l > numlevels) break;
+    }
+    if (l >= numlevels && w < kMaxWorlds - 1 && progress.worldunlocked[w + 1] != 0) w += 1;
+    MusicAfterLevels(w);
+    l -= 1;
+  }
+}
 
 }  // namespace dusk

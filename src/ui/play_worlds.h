@@ -2,9 +2,16 @@
 // scoring and unlocks.
 #pragma once
 
+#include <functional>
+
 namespace dusk {
 
 // Runs until the player leaves the world select.
 void PlayWorlds();
+
+// The same loop with another way of playing a level (tests play levels without their screens). play
+// answers as PlayLevel does: the moves of a win, 0 when left, -1 when the level can't be built.
+using level_player = std::function<int(int worldno, int levelno)>;
+void PlayWorldsWith(const level_player& play);
 
 }  // namespace dusk

@@ -1,9 +1,21 @@
+// The pieces every menu screen's frame shares.
 #include "ui/screen_frame.h"
 
+#include "app/read_input.h"
 #include "platform/program.h"
 #include "platform/window.h"
 
 namespace dusk {
+
+menu_input ReadMenuInput(int period) {
+  menu_input in;
+  ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, in.mute, period);
+  return in;
+}
+
+void PlayEffects(const effect_list& effects) {
+  for (const sound_effect effect : effects) PlayEffect(effect);
+}
 
 void EndMenuFrame() {
   PresentFrame(-1);

@@ -58,6 +58,17 @@ int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* l
   }
 
   const world_source transcribed = TranscribeWorldSource(*source);
+  std::vector<uint8_t> bytes;
+  bytes.reserve(transcribed.data.size() + 1);
+  bytes.push_back(static_cast<uint8_t>(numworlds));
+  bytes.insert(bytes.end(), transcribed.data.begin(), transcribed.data.end());
+  // The data file goes first and in one step: when it can't be written, the level files stay as the last
+  // run left them, so they keep matching the names, limits and high scores of the old data file.
+  if (!WriteFileAtomically(WorldDataPath(w), bytes)) {
+    Log(log, write_failed);
+    return 0;
+  }
+
   for (size_t l = 0; l < transcribed.levels.size(); ++l) {
     const std::string level = RemoveExtension(transcribed.levels[l]) + ".qtm";
     if (l >= static_cast<size_t>(kMaxLevels)) {
@@ -69,13 +80,6 @@ int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* l
     CopyFileTo("levels\\" + level, folder + "\\" + target);
     Log(log, "Compiled level: " + std::to_string(number) + " from " + level + " to " + target);
   }
-
-  std::vector<uint8_t> bytes;
-  bytes.reserve(transcribed.data.size() + 1);
-  bytes.push_back(static_cast<uint8_t>(numworlds));
-  bytes.insert(bytes.end(), transcribed.data.begin(), transcribed.data.end());
-  // Replaced in one step, so the game never loads half a world after an interrupted compilation.
-  if (!WriteFileAtomically(WorldDataPath(w), bytes)) Log(log, write_failed);
   return 0;
 }
 

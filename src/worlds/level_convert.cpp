@@ -126,39 +126,57 @@ void ConvertLevel(const std::string& path, const std::string& worldfolder, const
 
 }  // namespace
 
-conversion ConvertWorlds(const std::string& sourcesfolder, const convert_options& options) {
-  conversion result;
+std::vector<listed_world> ListWorlds(const std::string& sourcesfolder) {
+  std::vector<listed_world> worlds;
   const std::string listpath = Join(sourcesfolder, "worlds.txt");
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(listpath, bytes)) {
-    result.errors.push_back(listpath + ": can't read the file");
-    return result;
+    worlds.push_back({"", "", std::nullopt, listpath + ": can't read the file"});
+    return worlds;
   }
   const auto list = WorldList(std::string(bytes.begin(), bytes.end()));
-  if (list.empty()) result.errors.push_back(listpath + ": lists no worlds");
+  if (list.empty()) worlds.push_back({"", "", std::nullopt, listpath + ": lists no worlds"});
+  int count = 0;
   for (const auto& [line, folder] : list) {
     const std::string where = listpath + ":" + std::to_string(line) + ":1: ";
-    if (static_cast<int>(result.worlds.size()) == kMaxWorlds) {
-      result.errors.push_back(where + "too many worlds: the game holds at most 16");
+    if (count == kMaxWorlds) {
+      worlds.push_back({folder, "", std::nullopt, where + "too many worlds: the game holds at most 16"});
       break;
     }
     if (!PlainName(folder)) {
-      result.errors.push_back(where + "a world folder name is letters, digits, '-' and '_'");
+      worlds.push_back(
+          {folder, "", std::nullopt, where + "a world folder name is letters, digits, '-' and '_'"});
       continue;
     }
-    const std::string worldpath = Join(Join(sourcesfolder, folder), "world.txt");
+    listed_world out;
+    out.folder = folder;
+    out.path = Join(sourcesfolder, folder);
     source_error error;
-    std::optional<world_file> world = ReadWorldFile(worldpath, error);
-    if (!world) {
-      result.errors.push_back(error.text());
+    out.world = ReadWorldFile(Join(out.path, "world.txt"), error);
+    if (!out.world) out.error = error.text();
+    if (out.world) ++count;
+    worlds.push_back(std::move(out));
+  }
+  return worlds;
+}
+
+std::string LevelSourcePath(const listed_world& world, const std::string& level) {
+  return Join(world.path, level);
+}
+
+conversion ConvertWorlds(const std::string& sourcesfolder, const convert_options& options) {
+  conversion result;
+  for (listed_world& listed : ListWorlds(sourcesfolder)) {
+    if (!listed.world) {
+      result.errors.push_back(listed.error);
       continue;
     }
     converted_world out;
-    out.folder = folder;
-    for (const std::string& level : world->levels) {
-      ConvertLevel(Join(Join(sourcesfolder, folder), level), folder, options, out, result.errors);
+    out.folder = listed.folder;
+    for (const std::string& level : listed.world->levels) {
+      ConvertLevel(LevelSourcePath(listed, level), listed.folder, options, out, result.errors);
     }
-    out.world = std::move(*world);
+    out.world = std::move(*listed.world);
     result.worlds.push_back(std::move(out));
   }
   return result;

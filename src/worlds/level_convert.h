@@ -6,6 +6,7 @@
 // one folder per world with its "world.txt" and its level sources (see worlds/FORMAT.md).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,18 @@ struct conversion {
   std::vector<std::string>
       errors;  // "file:line:column: message" lines; nothing is written while there are any
 };
+
+// The worlds a sources folder lists, in world order. An entry that can't be used carries its error
+// ("file:line:column: message") and no world; the list stops at the sixteenth world.
+struct listed_world {
+  std::string folder;  // the world's folder name inside the sources folder
+  std::string path;    // that folder's path
+  std::optional<world_file> world;
+  std::string error;
+};
+std::vector<listed_world> ListWorlds(const std::string& sourcesfolder);
+// The path of a level source of a listed world.
+std::string LevelSourcePath(const listed_world& world, const std::string& level);
 
 // Reads, checks and solves everything; writes nothing.
 conversion ConvertWorlds(const std::string& sourcesfolder, const convert_options& options = {});

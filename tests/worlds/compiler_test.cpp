@@ -211,6 +211,29 @@ TEST_F(CompilerTest, AWorldFolderThatCantBeMadeIsReportedAndTheWorldSkipped) {
   EXPECT_EQ(ReadTestFile("leveldata/world 0"), Bytes("a file in the way"));
 }
 
+TEST_F(CompilerTest, AWorldDataFileThatCantBeWrittenKeepsTheEarlierRunsFiles) {
+  WriteTextFile("levels/_WORLDINDEX.txt", {"$a"});
+  WriteTextFile("levels/a.txt",
+                {"@A", "#1:", "#255:", "@Cave", "*30:20:", "!cave", "@Hill", "*9:9:", "!hill"});
+  WriteTestFile("levels/cave.qtm", Bytes("new cave"));
+  WriteTestFile("levels/hill.qtm", Bytes("new hill"));
+  std::filesystem::create_directories("leveldata/world 0/replays");
+  WriteTestFile("leveldata/world 0/0w.wdt", Bytes("old data"));
+  WriteTestFile("leveldata/world 0/0-0.slv", Bytes("old cave"));
+  // A folder where the new data file is first written makes the write fail.
+  std::filesystem::create_directory("leveldata/world 0/0w.wdt.temp");
+
+  EXPECT_EQ(Compile(), (std::vector<std::string>{
+                           "Compiling worlds using levels\\_WORLDINDEX.txt as index file",
+                           "Compiling world: a.txt",
+                           "Did not compile world: Failed to write leveldata\\0w.wdt",
+                           "Finshed compiling world: 0",
+                       }));
+  EXPECT_EQ(ReadTestFile("leveldata/world 0/0w.wdt"), Bytes("old data"));
+  EXPECT_EQ(ReadTestFile("leveldata/world 0/0-0.slv"), Bytes("old cave"));
+  EXPECT_FALSE(TestFileExists("leveldata/world 0/0-1.slv"));
+}
+
 TEST_F(CompilerTest, SeventeenLevelsCopySixteen) {
   std::vector<std::string> lines = {"@Many", "#1:", "#255:"};
   for (int l = 0; l < 17; ++l) {

@@ -1,0 +1,118 @@
+// Reading the command line from its table of options.
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <functional>
+#include <string_view>
+
+#include "app/input_script.h"
+
+#ifndef DUSK_VERSION
+#define DUSK_VERSION "unknown"
+#endif
+
+namespace dusk {
+
+namespace {
+
+// An option of the table: its name, the name of its argument (empty when it takes none), its help line,
+// and what it does; apply answers an error message, or an empty string when all went well.
+struct option_spec {
+  std::string_view name;
+  std::string_view argument;
+  std::string_view help;
+  std::function<std::string(command_line&, const std::string&)> apply;
+};
+
+std::string Usage();
+
+const std::vector<option_spec>& Options() {
+  static const std::vector<option_spec> options = {
+      {"--help", "", "show this help and end",
+       [](command_line& result, const std::string&) {
+         result.exit = true;
+         result.output = Usage();
+         return std::string();
+       }},
+      {"--version", "", "show the version and end",
+       [](command_line& result, const std::string&) {
+         result.exit = true;
+         result.output = std::string("Duskmarrow ") + DUSK_VERSION + "\n";
+         return std::string();
+       }},
+      {"--script", "FILE", "play the input script FILE into the game, then go on with real input",
+       [](command_line& result, const std::string& file) {
+         result.options.script = file;
+         return std::string();
+       }},
+      {"--fast", "", "with --script: run its frames at once on a virtual clock, without waiting",
+       [](command_line& result, const std::string&) {
+         result.options.fast = true;
+         return std::string();
+       }},
+  };
+  return options;
+}
+
+std::string Usage() {
+  std::string text = "Usage: duskmarrow [options]\n\nOptions:\n";
+  for (const option_spec& option : Options()) {
+    std::string left = "  " + std::string(option.name);
+    if (!option.argument.empty()) left += " " + std::string(option.argument);
+    left.resize(std::max<size_t>(left.size() + 2, 18), ' ');
+    text += left + std::string(option.help) + "\n";
+  }
+  return text;
+}
+
+command_line Failure(const std::string& message) {
+  command_line result;
+  result.exit = true;
+  result.status = kUsageStatus;
+  result.error = "duskmarrow: " + message + " (see --help)\n";
+  return result;
+}
+
+}  // namespace
+
+command_line ParseCommandLine(const std::vector<std::string>& args) {
+  command_line result;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const option_spec* option = nullptr;
+    for (const option_spec& candidate : Options()) {
+      if (candidate.name == arg) option = &candidate;
+    }
+    if (option == nullptr) return Failure("unknown option \"" + arg + "\"");
+    std::string value;
+    if (!option->argument.empty()) {
+      if (i + 1 >= args.size()) return Failure(arg + " needs " + std::string(option->argument));
+      value = args[++i];
+    }
+    if (const std::string error = option->apply(result, value); !error.empty()) return Failure(error);
+    // Help and version end the run at once, whatever follows them.
+    if (result.exit) return result;
+  }
+  if (result.options.fast && result.options.script.empty()) return Failure("--fast needs --script");
+  return result;
+}
+
+std::optional<int> ApplyCommandLine(int argc, const char* const* argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  const command_line parsed = ParseCommandLine(args);
+  std::fputs(parsed.output.c_str(), stdout);
+  std::fputs(parsed.error.c_str(), stderr);
+  if (parsed.exit) return parsed.status;
+  if (!parsed.options.script.empty()) {
+    parsed_script script = ReadInputScript(parsed.options.script);
+    if (script.error) {
+      std::fprintf(stderr, "duskmarrow: %s\n", ScriptErrorText(parsed.options.script, *script.error).c_str());
+      return kUsageStatus;
+    }
+    StartInputScript(std::move(script.commands), parsed.options.fast);
+  }
+  return std::nullopt;
+}
+
+}  // namespace dusk

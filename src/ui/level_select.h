@@ -1,0 +1,16 @@
+// The level select of one world: its unlocked levels, each with its "*" when it reached its high score.
+#pragma once
+
+#include "ui/select_list.h"
+
+namespace dusk {
+
+// The list of the world's unlocked levels. Level 1 of the world is unlocked first, as entering the screen
+// always makes it available.
+select_screen BuildLevelList(int worldno);
+
+// The chosen level number, or -1 for back; -1 at once when the world's record is missing or the world is
+// locked.
+int LevelSelect(int worldno, int cursor);
+
+}  // namespace dusk
