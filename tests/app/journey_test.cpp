@@ -34,7 +34,7 @@ std::vector<uint8_t> Solution(const std::string& source) {
 
 TEST(Journey, DISABLED_FromTheMainMenuThroughALevelAndBack) {
   testing::game_folder folder;
-  const std::vector<uint8_t> steps = Solution("dusk-garden/first-light.level");
+  const std::vector<uint8_t> steps = Solution("cinder-walk/first-steps.level");
   ASSERT_FALSE(steps.empty());
 
   std::string script =
@@ -74,7 +74,7 @@ TEST(Journey, DISABLED_FromTheMainMenuThroughALevelAndBack) {
   {
     source_error error;
     stars =
-        ReadLevelSource(std::string(DUSK_SOURCE_DIR) + "/worlds/dusk-garden/first-light.level", error)->stars;
+        ReadLevelSource(std::string(DUSK_SOURCE_DIR) + "/worlds/cinder-walk/first-steps.level", error)->stars;
   }
   EXPECT_EQ(saved.bestscore[1][1], 9 * stars - static_cast<int>(steps.size()));
   EXPECT_EQ(saved.worldunlocked[1], 1);
