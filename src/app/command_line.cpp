@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/input_script.h"
+#include "platform/game_folder.h"
 
 #ifndef DUSK_VERSION
 #define DUSK_VERSION "unknown"
@@ -48,6 +49,12 @@ const std::vector<option_spec>& Options() {
       {"--fast", "", "with --script: run its frames at once on a virtual clock, without waiting",
        [](command_line& result, const std::string&) {
          result.options.fast = true;
+         return std::string();
+       }},
+      {"--folder", "DIR", "keep the save file, compiled worlds, replays and screenshots in DIR",
+       [](command_line& result, const std::string& folder) {
+         if (folder.empty()) return std::string("--folder needs a folder name");
+         result.options.folder = folder;
          return std::string();
        }},
   };
@@ -104,14 +111,27 @@ std::optional<int> ApplyCommandLine(int argc, const char* const* argv) {
   std::fputs(parsed.output.c_str(), stdout);
   std::fputs(parsed.error.c_str(), stderr);
   if (parsed.exit) return parsed.status;
+  // The script is read from where the game was started, before the game moves into its own folder.
+  parsed_script script;
   if (!parsed.options.script.empty()) {
-    parsed_script script = ReadInputScript(parsed.options.script);
+    script = ReadInputScript(parsed.options.script);
     if (script.error) {
       std::fprintf(stderr, "duskmarrow: %s\n", ScriptErrorText(parsed.options.script, *script.error).c_str());
       return kUsageStatus;
     }
-    StartInputScript(std::move(script.commands), parsed.options.fast);
   }
+  const std::string data = InstalledDataFolder();
+  const std::string folder = !parsed.options.folder.empty() ? parsed.options.folder
+                             : !data.empty()                ? PlayerFolder()
+                                                            : std::string();
+  if (!folder.empty() || !data.empty()) {
+    std::string message;
+    if (!UseGameFolder(folder, data, message)) {
+      std::fprintf(stderr, "duskmarrow: %s\n", message.c_str());
+      return 1;
+    }
+  }
+  if (!parsed.options.script.empty()) StartInputScript(std::move(script.commands), parsed.options.fast);
   return std::nullopt;
 }
 

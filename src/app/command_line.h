@@ -11,6 +11,7 @@ namespace dusk {
 struct launch_options {
   std::string script;  // --script FILE: input played into the game
   bool fast = false;   // --fast: the script's frames on the virtual clock, without waiting
+  std::string folder;  // --folder DIR: where the game keeps what it writes
 };
 
 // The outcome of reading the command line: run the game, or end at once with a status after printing
@@ -28,7 +29,8 @@ inline constexpr int kUsageStatus = 2;
 // args without the program name.
 command_line ParseCommandLine(const std::vector<std::string>& args);
 
-// For main: reads the command line, prints what it asks for, and starts a script. A status when the
+// For main: reads the command line, prints what it asks for, moves into the game's folder (the one given,
+// the player's own when the game is installed, else where it was started) and starts a script. A status when the
 // program is to end at once (help, version, a bad option or script), otherwise none.
 std::optional<int> ApplyCommandLine(int argc, const char* const* argv);
 

@@ -61,7 +61,29 @@ std::string FolderOf(const std::string& native_path) {
   return native_path.substr(0, slash);
 }
 
+std::vector<std::string>& DataFolders() {
+  static std::vector<std::string> folders;
+  return folders;
+}
+
+bool Exists(const std::string& native_path) {
+  struct stat info {};
+  return ::stat(native_path.c_str(), &info) == 0;
+}
+
 }  // namespace
+
+void SetDataFolders(std::vector<std::string> folders) { DataFolders() = std::move(folders); }
+
+std::string ReadablePath(const std::string& path) {
+  std::string native = NativePath(path);
+  if (native.empty() || native.front() == '/' || Exists(native)) return native;
+  for (const std::string& folder : DataFolders()) {
+    std::string candidate = folder + "/" + native;
+    if (Exists(candidate)) return candidate;
+  }
+  return native;
+}
 
 std::string NativePath(const std::string& path) {
   std::string native = path;
@@ -77,7 +99,7 @@ int PathKind(const std::string& path) {
     return FindEmbedded(name, data, size) ? 1 : 0;
   }
   struct stat info {};
-  if (::stat(NativePath(path).c_str(), &info) != 0) return 0;
+  if (::stat(ReadablePath(path).c_str(), &info) != 0) return 0;
   if (S_ISDIR(info.st_mode)) return 2;
   return S_ISREG(info.st_mode) ? 1 : 0;
 }
@@ -90,14 +112,21 @@ int64_t FileBytes(const std::string& path) {
     return FindEmbedded(name, data, size) ? static_cast<int64_t>(size) : -1;
   }
   struct stat info {};
-  if (::stat(NativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  if (::stat(ReadablePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
   return static_cast<int64_t>(info.st_size);
 }
 
 int RemoveFile(const std::string& path) {
+  std::string name;
+  if (EmbeddedName(path, name)) return PathKind(path) == 1 ? 0 : 1;
+  // Only the working folder's file: the data folders behind it are never changed.
   std::string native = NativePath(path);
-  if (PathKind(path) == 1) ::unlink(native.c_str());
-  return PathKind(path) == 1 ? 0 : 1;
+  auto is_file = [&native] {
+    struct stat info {};
+    return ::stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  };
+  if (is_file()) ::unlink(native.c_str());
+  return is_file() ? 0 : 1;
 }
 
 void CopyFileTo(const std::string& from, const std::string& to) {
@@ -119,7 +148,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
     if (size > 0) out.assign(data, data + size);
     return true;
   }
-  fd_guard fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  fd_guard fd(::open(ReadablePath(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return false;
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;

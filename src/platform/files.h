@@ -10,6 +10,14 @@ namespace dusk {
 // The path with every "\" turned into "/", as the operating system wants it.
 std::string NativePath(const std::string& path);
 
+// Folders the game also reads from, in order, after its working folder. An installed game keeps its
+// read-only data there and works in the player's own folder, so every file name the game uses stays the
+// same. Only reading looks there: writing, removing and making folders stay in the working folder.
+void SetDataFolders(std::vector<std::string> folders);
+// Where a relative path is read from: the working folder's entry when there is one, else the first data
+// folder that has it, else the working folder's (which then doesn't exist). In the system's form.
+std::string ReadablePath(const std::string& path);
+
 int PathKind(const std::string& path);  // 0 nothing there, 1 a file, 2 a folder
 int64_t FileBytes(const std::string& path);  // -1 when there is no such file
 int RemoveFile(const std::string& path);     // 1 when the file is gone afterwards
