@@ -52,7 +52,13 @@ void PlayWorldsWith(const level_player& play) {
       WriteSave(kSaveFile);
       if (moves < 1 || l > numlevels) break;
     }
-    if (l >= numlevels && w < kMaxWorlds - 1 && progress.worldunlocked[w + 1] != 0) w += 1;
+    // After the world's end the cursor moves on to the next world, when there is one to stand on; past the
+    // last world it would wrap round to the top of the list.
+    const int next = w + 1;
+    if (l >= numlevels && next < std::min(gameworlds.numworlds, kMaxWorlds) &&
+        progress.worldunlocked[next] != 0 && gameworlds.worlds[next]) {
+      w = next;
+    }
     MusicAfterLevels(w);
     l -= 1;
   }

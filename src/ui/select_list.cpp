@@ -2,15 +2,13 @@
 #include "ui/select_list.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "app/read_input.h"
 #include "display/draw.h"
 #include "display/text.h"
-#include "files/screen_file.h"
 #include "platform/window.h"
+#include "ui/front_state.h"
 #include "ui/music.h"
-#include "ui/screen_frame.h"
 #include "ui/sound_effects.h"
 
 namespace dusk {
@@ -124,9 +122,7 @@ int RunSelect(select_screen& screen) {
 }
 
 const tilemap* SelectBackground() {
-  // Read once, the first time a list is shown; start-up has registered the embedded screens by then.
-  static const std::optional<tilemap> background = Read("incbin::incbin\\lselect.qtm", 1);
-  return background ? &*background : nullptr;
+  return front.lselect.tmapw > 0 ? &front.lselect : nullptr;
 }
 
 }  // namespace dusk

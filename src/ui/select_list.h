@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "display/tilemap.h"
+#include "ui/screen_frame.h"
 
 namespace dusk {
 
@@ -33,15 +34,7 @@ struct select_screen {
 };
 
 // One frame's input, as ReadInput reports it.
-struct select_input {
-  int right = 0;
-  int left = 0;
-  int down = 0;
-  int up = 0;
-  int confirm = 0;
-  int back = 0;
-  int mute = 0;
-};
+using select_input = menu_input;
 
 enum class select_event { none, chosen, back };
 
@@ -77,7 +70,7 @@ int SelectTop(int cursor, int rows);
 // ends the program without saving.
 int RunSelect(select_screen& screen);
 
-// The "Level select" background shared by both lists; none when it can't be read.
+// The "Level select" background shared by both lists, read at start-up; none when it couldn't be read.
 const tilemap* SelectBackground();
 
 }  // namespace dusk

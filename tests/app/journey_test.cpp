@@ -1,4 +1,3 @@
-// Waits for the start-up, menus and level play to be playable (then it is enabled).
 // A journey through the real game, run headless and fast on a script: loading, a name typed, world select,
 // level select, a level won by its solver solution, the next level started at once, back to the world
 // select and the main menu, quit. Then the save file, the replay and a picture of each screen.
@@ -24,7 +23,7 @@ const char* const kStepKeys[] = {"Up", "Down", "Left", "Right"};
 // The shortest solution of a sample level, as step digits.
 std::vector<uint8_t> Solution(const std::string& source) {
   source_error error;
-  const auto parsed = ReadLevelSource(std::string(DUSK_SOURCE_DIR) + "/worlds/" + source, error);
+  const auto parsed = ReadLevelSource(std::string(DUSK_FIXTURE_WORLDS) + "/" + source, error);
   EXPECT_TRUE(parsed) << error.text();
   if (!parsed) return {};
   const solve_result solved = Solve(BuildSourceLevel(*parsed), parsed->moves);
@@ -32,19 +31,20 @@ std::vector<uint8_t> Solution(const std::string& source) {
   return solved.steps;
 }
 
-TEST(Journey, DISABLED_FromTheMainMenuThroughALevelAndBack) {
+TEST(Journey, FromTheMainMenuThroughALevelAndBack) {
   testing::game_folder folder;
   const std::vector<uint8_t> steps = Solution("dusk-garden/first-light.level");
   ASSERT_FALSE(steps.empty());
 
   std::string script =
-      "# Loading, then the main menu.\n"
-      "wait 10\nshot menu.png\n"
+      "# The loading screen is the first frame, then the main menu.\n"
+      "shot loading.png\nwait 10\nshot menu.png\n"
       "# Play: a first game asks for the player's name.\n"
       "press Return\nwait 2\n";
   for (int i = 0; i < 8; ++i) script += "press Backspace\n";
   script +=
-      "type Journey\nwait 2\nshot name.png\n"
+      "# The name field takes one typed character a frame.\n"
+      "type Journey\nwait 10\nshot name.png\n"
       "press Return\nwait 2\nshot worlds.png\n"
       "# World 1 is under the cursor, then its level 1.\n"
       "press Return\nwait 2\nshot levels.png\n"
@@ -56,7 +56,9 @@ TEST(Journey, DISABLED_FromTheMainMenuThroughALevelAndBack) {
       "press Return\nwait 30\nshot next.png\n"
       "# Leave the next level, the world select, then quit from the main menu.\n"
       "press Escape\nwait 2\nshot back.png\n"
-      "press Escape\nwait 2\n"
+      "# The level list now marks level 1 and rests on level 2, the last one played.\n"
+      "press Return\nwait 2\nshot again.png\n"
+      "press Escape\nwait 2\npress Escape\nwait 2\n"
       "press Up\npress Return\nwait 10\n";
   testing::WriteTestFile(folder / "journey.txt", std::vector<uint8_t>(script.begin(), script.end()));
 
@@ -74,7 +76,7 @@ TEST(Journey, DISABLED_FromTheMainMenuThroughALevelAndBack) {
   {
     source_error error;
     stars =
-        ReadLevelSource(std::string(DUSK_SOURCE_DIR) + "/worlds/dusk-garden/first-light.level", error)->stars;
+        ReadLevelSource(std::string(DUSK_FIXTURE_WORLDS) + "/dusk-garden/first-light.level", error)->stars;
   }
   EXPECT_EQ(saved.bestscore[1][1], 9 * stars - static_cast<int>(steps.size()));
   EXPECT_EQ(saved.worldunlocked[1], 1);
@@ -89,7 +91,7 @@ TEST(Journey, DISABLED_FromTheMainMenuThroughALevelAndBack) {
   ASSERT_EQ(kept->maxindex, static_cast<int>(steps.size()));
   for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(kept->get(static_cast<int>(i)), steps[i]) << i;
 
-  for (const char* shot : {"menu", "name", "worlds", "levels", "level", "won", "next", "back"}) {
+  for (const char* shot : {"loading", "menu", "name", "worlds", "levels", "level", "won", "next", "back", "again"}) {
     SCOPED_TRACE(shot);
     testing::ExpectPictureMatchesReference(folder / (std::string(shot) + ".png"),
                                            kReferences + "journey_" + shot + ".png");

@@ -50,10 +50,10 @@ class StartGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    ASSERT_TRUE(fs::exists(kGameFolder + "/levels/_WORLDINDEX.txt"))
+    ASSERT_TRUE(fs::exists(std::string(DUSK_FIXTURE_LEVELS) + "/_WORLDINDEX.txt"))
         << "the build converts the sample worlds";
     fs::copy(kGameFolder + "/graphics", "graphics", fs::copy_options::recursive);
-    fs::copy(kGameFolder + "/levels", "levels", fs::copy_options::recursive);
+    fs::copy(DUSK_FIXTURE_LEVELS, "levels", fs::copy_options::recursive);
     UseVirtualClock();
     SetErrorReporter([this](const std::string& title, const std::string& message) {
       reported_.push_back(title + " " + message);
@@ -111,7 +111,7 @@ TEST_F(StartGameTest, TheSampleWorldsLoadAndEverythingIsOpen) {
   EXPECT_GT(gameworlds.worlds[1]->levelstars[1], 0);
   EXPECT_EQ(progress.worldunlocked[0], 1);
   EXPECT_EQ(progress.levelunlocked[15][15], 1);
-  EXPECT_EQ(front.creditrows, 13);
+  EXPECT_EQ(front.creditrows, 16);
   EXPECT_EQ(front.optionnames.size(), 9u);
   EXPECT_EQ(front.menu.tmapw, 20);
   EXPECT_EQ(front.hud.tmapw, 5);

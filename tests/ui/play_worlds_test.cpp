@@ -14,6 +14,7 @@
 #include "assets/embedded_files.h"
 #include "display/display_state.h"
 #include "display/draw.h"
+#include "files/screen_file.h"
 #include "persist/replay.h"
 #include "persist/save.h"
 #include "platform/clock.h"
@@ -26,6 +27,7 @@
 #include "state/settings.h"
 #include "tests/display/support/display_fixture.h"
 #include "tests/worlds/support/working_folder.h"
+#include "ui/front_state.h"
 #include "ui/level_select.h"
 #include "ui/world_select.h"
 #include "worlds/world_paths.h"
@@ -47,6 +49,7 @@ class PlayWorldsLoop : public ::testing::Test {
     ResetReplays();
     ClearInput();
     ASSERT_TRUE(testing::OpenGameDisplay(DUSK_SOURCE_DIR, 1));
+    front.lselect = *Read("incbin::incbin\\lselect.qtm", 1);
     gameworlds.numworlds = 3;
     AddWorld(0, 3);
     AddWorld(1, 8);
@@ -64,6 +67,7 @@ class PlayWorldsLoop : public ::testing::Test {
     AllowVsync(true);
     CloseWindow();
     ResetDisplay();
+    ResetFrontState();
     ClearInput();
     ResetWorlds();
     ResetProgress();
@@ -204,6 +208,22 @@ TEST_F(PlayWorldsLoop, ListPictures) {
   ClearScreen();
   Draw(cells, 0, 0);
   testing::ExpectFrameMatchesReference(kReferences + "level_select.png");
+}
+
+}  // namespace
+}  // namespace dusk
+
+namespace dusk {
+namespace {
+
+TEST_F(PlayWorldsLoop, AfterTheLastWorldTheCursorStaysOnIt) {
+  // World 2 is the last: winning its last level leaves the cursor on it, not on world 0 at the top.
+  const std::vector<call> calls = Play(
+      "press Down\npress Return\n"                   // world 2
+      "press Up\npress Up\npress Return\n"           // its last level, 3: won
+      "press Return\npress Return\npress Escape\n",  // world 2 again, level 3 again: left
+      {10, 0});
+  EXPECT_EQ(calls, (std::vector<call>{{2, 3}, {2, 3}}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,7 +32,7 @@ game_folder::game_folder() {
   std::error_code error;
   fs::copy(game / "graphics", fs::path(path()) / "graphics", fs::copy_options::recursive, error);
   if (error) ADD_FAILURE() << "can't copy the graphics: " << error.message();
-  fs::copy(game / "levels", fs::path(path()) / "levels", fs::copy_options::recursive, error);
+  fs::copy(DUSK_FIXTURE_LEVELS, fs::path(path()) / "levels", fs::copy_options::recursive, error);
   if (error) ADD_FAILURE() << "can't copy the converted levels (built with the game): " << error.message();
 }
 
@@ -40,8 +41,10 @@ game_run RunGame(const game_folder& folder, const std::string& script, int timeo
   const std::string errors = folder / "stderr.txt";
   const std::string command =
       "cd " + Quoted(folder.path()) + " && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " +
-      "ALSOFT_DRIVERS=null timeout -s KILL " + std::to_string(timeout_seconds) + " " + Quoted(DUSK_GAME_EXE) +
-      " --fast --script " + Quoted(script) + " " + extra_arguments + " >/dev/null 2>" + Quoted(errors);
+      "ALSOFT_DRIVERS=null LSAN_OPTIONS=suppressions=" +
+      Quoted(std::string(DUSK_SOURCE_DIR) + "/tests/lsan.supp") + ":print_suppressions=0 timeout -s KILL " +
+      std::to_string(timeout_seconds) + " " + Quoted(DUSK_GAME_EXE) + " --fast --script " + Quoted(script) +
+      " " + extra_arguments + " >/dev/null 2>" + Quoted(errors);
   const int raw = std::system(command.c_str());
   game_run run;
   if (raw != -1 && WIFEXITED(raw)) run.status = WEXITSTATUS(raw);
@@ -56,37 +59,57 @@ game_run RunGame(const game_folder& folder, const std::string& script, int timeo
 
 std::string MonkeyScript(uint64_t seed, int frames) {
   std::mt19937_64 random(seed);
-  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<uint64_t>(n)); };
-  // Directions and confirm most of all, so the run goes deep into the screens; back less, so it does
-  // not keep leaving them.
-  const std::vector<std::string> common = {"Up", "Down", "Left", "Right", "Return", "Space"};
-  const std::vector<std::string> rare = {"Escape", "Backspace", "Tab", "F1", "M", "R", "LCtrl", "RCtrl", "W",
-                                         "A",      "S",         "D",   "Q",  "Z", "0", "9",     "F12"};
+  auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  auto any = [&](const std::vector<std::string>& list) { return list[pick(list.size())]; };
+  const std::vector<std::string> directions = {"Up", "Down", "Left", "Right"};
+  const std::vector<std::string> rare = {"Backspace", "Tab", "F1", "M", "R", "LCtrl", "RCtrl", "W",
+                                         "A",         "S",   "D",  "Q", "Z", "0",     "9",     "F12"};
   const std::vector<std::string> texts = {
       "a",           "MOSS FEN",     "Wayfarer", "zz top", "12345678901", "\xc3\xa9t\xc3\xa9",
       "~!@#$%^&*()", "\xe2\x82\xac", "moss fen", "x y"};
   std::string script = "# Monkey run, seed " + std::to_string(seed) + "\n";
-  int used = 0;
+  // Random keys soon find the main menu's way out (back, or up to "Quit"), so each run starts by heading
+  // somewhere: into a level, the options, the credits, or nowhere in particular.
+  const std::vector<std::string> openings = {
+      "", "press Return\nwait 3\npress Return\nwait 3\npress Return\nwait 3\npress Return\n",
+      "press Down\npress Return\n", "press Down\npress Down\npress Return\n"};
+  script += any(openings);
+  int used = 20;
   while (used < frames) {
-    const int roll = pick(100);
-    if (roll < 60) {
-      script += "press " + common[static_cast<size_t>(pick(static_cast<int>(common.size())))] + "\n";
-      used += 2;
-    } else if (roll < 72) {
-      script += "press " + rare[static_cast<size_t>(pick(static_cast<int>(rare.size())))] + "\n";
-      used += 2;
-    } else if (roll < 82) {
-      const int hold = 1 + pick(40);
-      const std::string& key = common[static_cast<size_t>(pick(4))];
-      script += "down " + key + "\nwait " + std::to_string(hold) + "\nup " + key + "\n";
-      used += hold + 2;
-    } else if (roll < 88) {
-      script += "type " + texts[static_cast<size_t>(pick(static_cast<int>(texts.size())))] + "\n";
-      used += 1;
-    } else {
-      const int pause = pick(70);
-      script += "wait " + std::to_string(pause) + "\n";
-      used += pause;
+    // The run goes in stretches of one mood: playing (mostly directions), wandering the menus (confirm
+    // and back as often as directions), or leaving (mostly back), so it reaches every screen and leaves
+    // each one again instead of staying in the first level it finds.
+    const size_t mood = pick(3);
+    const int stretch_end = used + 100 + static_cast<int>(pick(200));
+    while (used < std::min(stretch_end, frames)) {
+      const size_t roll = pick(100);
+      const size_t back_chance = mood == 0 ? 1 : mood == 1 ? 6 : 10;
+      const size_t confirm_chance = mood == 0 ? 8 : 25;
+      if (roll < back_chance) {
+        script += "press Escape\n";
+        used += 2;
+      } else if (roll < back_chance + confirm_chance) {
+        script += pick(2) == 0 ? "press Return\n" : "press Space\n";
+        used += 2;
+      } else if (roll < 70) {
+        script += "press " + any(directions) + "\n";
+        used += 2;
+      } else if (roll < 78) {
+        script += "press " + any(rare) + "\n";
+        used += 2;
+      } else if (roll < 86) {
+        const int hold = 1 + static_cast<int>(pick(40));
+        const std::string key = any(directions);
+        script += "down " + key + "\nwait " + std::to_string(hold) + "\nup " + key + "\n";
+        used += hold + 2;
+      } else if (roll < 92) {
+        script += "type " + any(texts) + "\n";
+        used += 1;
+      } else {
+        const int pause = static_cast<int>(pick(60));
+        script += "wait " + std::to_string(pause) + "\n";
+        used += pause;
+      }
     }
   }
   for (int i = 0; i < 5; ++i) script += "wait 10\nclose\n";

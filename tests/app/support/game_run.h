@@ -32,8 +32,9 @@ struct game_run {
 game_run RunGame(const game_folder& folder, const std::string& script, int timeout_seconds,
                  const std::string& extra_arguments = "");
 
-// A script of random input: about the given number of frames of key presses, held keys, typed text and
-// pauses, never a close, then a close (repeated, for a game that shows a message first).
+// A script of random input: a heading into one of the screens, then about the given number of frames of
+// key presses, held keys, typed text and pauses, never a close; then a close (repeated, for a game that
+// shows a message first).
 std::string MonkeyScript(uint64_t seed, int frames);
 
 // Compares a PNG written by the game with a reference picture, pixel for pixel. With the environment
