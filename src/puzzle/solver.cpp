@@ -428,7 +428,12 @@ class reach_bound {
     reached_[player.z].set(from);
     frontier_[player.z].set(from);
     if (meet(frontier_.data(), 0)) return bound();
-    if (layers == 1 && jumps_.empty()) return flatflood(cap, nearestout, waiting);
+    if (layers == 1 && jumps_.empty()) {
+      // Many states are cut, most of them already by straight-line distances, which the flood can only
+      // lengthen: settle those without flooding.
+      if (nearestout == nullptr && met_.empty() && straightbound(from, waiting) > cap) return kOutOfReach;
+      return flatflood(cap, nearestout, waiting);
+    }
     for (int d = 1;; ++d) {
       if (d - 1 >= cap) return kOutOfReach;
       for (int z = 0; z < layers; ++z) {
@@ -466,6 +471,28 @@ class reach_bound {
   }
 
  private:
+  // The bound of bound() with straight-line (grid) distances from the player in place of flood distances:
+  // never more than the bound the flood gives, on a level of one layer without teleporters.
+  int straightbound(int from, int remaining) {
+    met_.clear();
+    const int px = from >> 4;
+    const int py = from & 15;
+    waitmask_[0].each([&](int b) {
+      met_.push_back({cellindex(b >> 4, b & 15, 0), std::abs((b >> 4) - px) + std::abs((b & 15) - py)});
+    });
+    if (met_.empty()) return 0;
+    int nearest = met_[0].dist;
+    int farthest = met_[0].dist;
+    for (const metstar& m : met_) {
+      nearest = std::min(nearest, m.dist);
+      farthest = std::max(farthest, m.dist);
+    }
+    const int simple = std::max(farthest, nearest + remaining - 1);
+    const int tree = treebound();
+    met_.clear();
+    return std::max(simple, tree);
+  }
+
   // The flood of a level of one layer without teleporters, the common case, kept in registers.
   int flatflood(int cap, int* nearestout, int waiting) {
     layerbits reached = reached_[0];
@@ -515,8 +542,13 @@ class reach_bound {
   // grid distance, never more than the real one).
   int bound() {
     const int remaining = static_cast<int>(met_.size());
-    int best = std::max(met_.back().dist, met_.front().dist + remaining - 1);
+    const int best = std::max(met_.back().dist, met_.front().dist + remaining - 1);
     if (!jumps_.empty()) return best;
+    return std::max(best, treebound());
+  }
+
+  // The shortest tree joining the player (by the distances in met_) and the stars of met_ (by grid distance).
+  int treebound() {
     tree_.assign(met_.size(), 0);
     for (std::size_t i = 0; i < met_.size(); ++i) tree_[i] = met_[i].dist;
     joined_.assign(met_.size(), 0);
@@ -540,7 +572,7 @@ class reach_bound {
         tree_[i] = std::min(tree_[i], gap);
       }
     }
-    return std::max(best, total);
+    return total;
   }
 
   const state_codec& codec_;
