@@ -417,7 +417,7 @@ class reach_bound {
         if (hit.empty()) continue;
         hit.each([&](int b) {
           if (met_.empty() && nearestout != nullptr) *nearestout = d;
-          met_.push_back({cellindex(b >> 4, b & 15, z), d});
+          met_.push_back({b >> 4, b & 15, d});
           --waiting;
         });
         waitmask_[z] &= ~hit;
@@ -478,7 +478,7 @@ class reach_bound {
     const int px = from >> 4;
     const int py = from & 15;
     waitmask_[0].each([&](int b) {
-      met_.push_back({cellindex(b >> 4, b & 15, 0), std::abs((b >> 4) - px) + std::abs((b & 15) - py)});
+      met_.push_back({b >> 4, b & 15, std::abs((b >> 4) - px) + std::abs((b & 15) - py)});
     });
     if (met_.empty()) return 0;
     int nearest = met_[0].dist;
@@ -514,7 +514,7 @@ class reach_bound {
       if (hit.empty()) continue;
       hit.each([&](int b) {
         if (met_.empty() && nearestout != nullptr) *nearestout = d;
-        met_.push_back({cellindex(b >> 4, b & 15, 0), d});
+        met_.push_back({b >> 4, b & 15, d});
         --waiting;
       });
       if (waiting == 0) return bound();
@@ -523,7 +523,8 @@ class reach_bound {
   }
 
   struct metstar {
-    int cell;
+    int x;
+    int y;
     int dist;
   };
   struct star {
@@ -564,11 +565,11 @@ class reach_bound {
       }
       joined_[next] = 1;
       total += shortest;
-      const int nx = cellx(met_[next].cell);
-      const int ny = celly(met_[next].cell);
+      const int nx = met_[next].x;
+      const int ny = met_[next].y;
       for (std::size_t i = 0; i < met_.size(); ++i) {
         if (joined_[i] != 0) continue;
-        const int gap = std::abs(cellx(met_[i].cell) - nx) + std::abs(celly(met_[i].cell) - ny);
+        const int gap = std::abs(met_[i].x - nx) + std::abs(met_[i].y - ny);
         tree_[i] = std::min(tree_[i], gap);
       }
     }
