@@ -427,11 +427,12 @@ class reach_bound {
     const int from = layerbits::bit(player.x, player.y);
     reached_[player.z].set(from);
     frontier_[player.z].set(from);
-    if (meet(frontier_.data(), 0)) return bound();
+    if (meet(frontier_.data(), 0)) return bound(cap);
     if (layers == 1 && jumps_.empty()) {
       // Many states are cut, most of them already by straight-line distances, which the flood can only
       // lengthen: settle those without flooding.
-      if (nearestout == nullptr && met_.empty() && straightbound(from, waiting) > cap) return kOutOfReach;
+      if (nearestout == nullptr && met_.empty() && straightbound(from, waiting, cap) > cap)
+        return kOutOfReach;
       return flatflood(cap, nearestout, waiting);
     }
     for (int d = 1;; ++d) {
@@ -466,14 +467,14 @@ class reach_bound {
         any = any || !next_[z].empty();
       }
       if (!any) return kNever;
-      if (meet(next_.data(), d)) return bound();
+      if (meet(next_.data(), d)) return bound(cap);
     }
   }
 
  private:
   // The bound of bound() with straight-line (grid) distances from the player in place of flood distances:
   // never more than the bound the flood gives, on a level of one layer without teleporters.
-  int straightbound(int from, int remaining) {
+  int straightbound(int from, int remaining, int cap) {
     met_.clear();
     const int px = from >> 4;
     const int py = from & 15;
@@ -487,11 +488,13 @@ class reach_bound {
       nearest = std::min(nearest, m.dist);
       farthest = std::max(farthest, m.dist);
     }
-    const int simple = std::max(farthest, nearest + remaining - 1);
-    const int tree = treebound();
+    int result = std::max(farthest, nearest + remaining - 1);
+    // The tree costs the square of the stars: with many, leave it to the flood's own bound.
+    if (result <= cap && met_.size() <= kStraightTreeStars) result = std::max(result, treebound());
     met_.clear();
-    return std::max(simple, tree);
+    return result;
   }
+  static constexpr std::size_t kStraightTreeStars = 8;
 
   // The flood of a level of one layer without teleporters, the common case, kept in registers.
   int flatflood(int cap, int* nearestout, int waiting) {
@@ -517,7 +520,7 @@ class reach_bound {
         met_.push_back({b >> 4, b & 15, d});
         --waiting;
       });
-      if (waiting == 0) return bound();
+      if (waiting == 0) return bound(cap);
       wait &= ~hit;
     }
   }
@@ -541,10 +544,11 @@ class reach_bound {
   // star are both bounds. Without teleporters a step moves one cell, so any route through the stars is
   // at least as long as the shortest tree joining the player (by flood distance) and the stars (by
   // grid distance, never more than the real one).
-  int bound() {
+  int bound(int cap) {
     const int remaining = static_cast<int>(met_.size());
     const int best = std::max(met_.back().dist, met_.front().dist + remaining - 1);
-    if (!jumps_.empty()) return best;
+    // Past the cap already: the tree can only add to that.
+    if (!jumps_.empty() || best > cap) return best;
     return std::max(best, treebound());
   }
 
