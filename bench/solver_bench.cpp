@@ -84,5 +84,20 @@ BENCHMARK_CAPTURE(SolveCampaignLevel, spring_tide, "spring-tide.level")->Unit(be
 BENCHMARK_CAPTURE(SolveCampaignLevel, high_water, "high-water.level")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(SolveCampaignLevel, stowaway, "stowaway.level")->Unit(benchmark::kMillisecond);
 
+void BM_SolveFirstLight(benchmark::State& state) {
+  Search(state, kFirstLight, 20, 4'000'000);
+}
+BENCHMARK(BM_SolveFirstLight)->Unit(benchmark::kMillisecond);
+
+void BM_SolveOpenUpstairs(benchmark::State& state) {
+  Search(state, kUpstairs, 60, 4'000'000);
+}
+BENCHMARK(BM_SolveOpenUpstairs)->Unit(benchmark::kMillisecond);
+
+void BM_SolveBusyLevel(benchmark::State& state) {
+  Search(state, kBusy, 56, 4'000'000);
+}
+BENCHMARK(BM_SolveBusyLevel)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace dusk
