@@ -1,8 +1,10 @@
-// Speed of the solver: whole searches of small designed levels, in states per second.
+// Speed of the solver: whole searches of small designed levels and of the hardest levels of the worlds, in
+// states per second, with the memory the search keeps per state.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "platform/files.h"
 #include "puzzle/solver.h"
 #include "worlds/level_source.h"
 
@@ -47,13 +49,39 @@ void Search(benchmark::State& state, const char* text, int allowance, std::size_
   limits.max_states = maxstates;
   limits.max_seconds = 1e9;  // the state budget ends the search, never the clock
   std::size_t states = 0;
+  double bytes = 0;
   for (auto _ : state) {
     const solve_result result = Solve(start, allowance, limits);
     states += result.states;
+    bytes = result.bytes_per_state;
     benchmark::DoNotOptimize(result.moves);
   }
   state.counters["states/s"] = benchmark::Counter(static_cast<double>(states), benchmark::Counter::kIsRate);
+  state.counters["bytes/state"] = bytes;
 }
+
+// The hardest levels of the worlds (by the states their search explores), read from their sources.
+void SolveWorldLevel(benchmark::State& state, const char* file) {
+  std::vector<uint8_t> bytes;
+  const std::string path = std::string(DUSK_SOURCE_DIR) + "/worlds/" + file;
+  if (!ReadWholeFile(path, bytes)) {
+    state.SkipWithError(("can't read " + path).c_str());
+    return;
+  }
+  const std::string text(bytes.begin(), bytes.end());
+  source_error error;
+  const auto source = ParseLevelSource(text, path, error);
+  if (!source) {
+    state.SkipWithError(error.text().c_str());
+    return;
+  }
+  Search(state, text.c_str(), source->moves, 4'000'000);
+}
+BENCHMARK_CAPTURE(SolveWorldLevel, portals, "dusk-garden/portals.level")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SolveWorldLevel, upstairs, "night-market/upstairs.level")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SolveWorldLevel, backstage, "dusk-garden/backstage.level")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SolveWorldLevel, sweep, "night-market/sweep.level")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SolveWorldLevel, shuttle, "night-market/shuttle.level")->Unit(benchmark::kMillisecond);
 
 void BM_SolveFirstLight(benchmark::State& state) {
   Search(state, kFirstLight, 20, 4'000'000);

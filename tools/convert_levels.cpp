@@ -1,12 +1,15 @@
-// convert_levels <sources> <levels> [--max-seconds N] [--max-states N] [--stamp FILE]: turns the level
+// convert_levels <sources> <levels> [--max-seconds N] [--max-states N] [--stamp FILE] [--cache FOLDER]
+// [--jobs N]: turns the level
 // sources (worlds/) into the level screen files, world text files and "_WORLDINDEX.txt" of a game's levels
 // folder, which the game compiles into "leveldata" at start-up. Every level is solved first: a level that
 // can't be won within its allowance stops the conversion, and "auto" high scores become the best score.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "platform/files.h"
 #include "worlds/level_convert.h"
@@ -14,10 +17,13 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: convert_levels <sources folder> <levels folder> [--max-seconds N] [--max-states N] "
-               "[--stamp FILE]\n"
-               "Converts <sources folder>/worlds.txt and its worlds into <levels folder>.\n");
+  std::fprintf(
+      stderr,
+      "usage: convert_levels <sources folder> <levels folder> [--max-seconds N] [--max-states N] "
+      "[--stamp FILE] [--cache FOLDER] [--jobs N]\n"
+      "Converts <sources folder>/worlds.txt and its worlds into <levels folder>. With --cache, solutions\n"
+      "are kept in FOLDER and only changed levels are solved again; --jobs solves N levels at once\n"
+      "(default: one per processor).\n");
   return 2;
 }
 
@@ -42,6 +48,7 @@ int main(int argc, char** argv) {
   std::string levels;
   std::string stamp;
   dusk::convert_options options;
+  options.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasvalue = i + 1 < argc;
@@ -51,6 +58,10 @@ int main(int argc, char** argv) {
       options.max_states = static_cast<std::size_t>(std::atoll(argv[++i]));
     } else if (arg == "--stamp" && hasvalue) {
       stamp = argv[++i];
+    } else if (arg == "--cache" && hasvalue) {
+      options.cachefolder = argv[++i];
+    } else if (arg == "--jobs" && hasvalue) {
+      options.threads = std::atoi(argv[++i]);
     } else if (!arg.empty() && arg[0] == '-') {
       return Usage();
     } else if (sources.empty()) {
@@ -61,7 +72,9 @@ int main(int argc, char** argv) {
       return Usage();
     }
   }
-  if (levels.empty() || options.max_seconds <= 0 || options.max_states == 0) return Usage();
+  if (levels.empty() || options.max_seconds <= 0 || options.max_states == 0 || options.threads < 1 ||
+      options.threads > 64)
+    return Usage();
 
   const dusk::conversion result = dusk::ConvertWorlds(sources, options);
   for (const auto& world : result.worlds) {

@@ -10,11 +10,11 @@ namespace dusk {
 
 namespace {
 
-tilemap* Shown(std::optional<tilemap>& screen) {
-  return screen ? &*screen : nullptr;
+tilemap* Shown(tilemap& screen) {
+  return screen.tmapw > 0 && screen.tmaph > 0 ? &screen : nullptr;
 }
 
-void AddLevel(frame_picture& picture, level_session& s, play_screens& screens) {
+void AddLevel(frame_picture& picture, level_session& s, front_state& screens) {
   picture.Add(Shown(screens.hud), 0, 0);
   picture.Add(&s.numbers, 1, 3);
   picture.Add(&s.playfield, 5, 0, 0, s.playerlayer() * level::size, level::size, level::size);
@@ -22,7 +22,7 @@ void AddLevel(frame_picture& picture, level_session& s, play_screens& screens) {
 
 }  // namespace
 
-frame_picture LevelFramePicture(level_session& s, play_screens& screens) {
+frame_picture LevelFramePicture(level_session& s, front_state& screens) {
   using namespace play;
   frame_picture picture;
   const int slide = kSlideFrames - s.endtimer;

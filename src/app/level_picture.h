@@ -5,8 +5,8 @@
 #include <array>
 
 #include "app/level_session.h"
-#include "app/play_screens.h"
 #include "display/tilemap.h"
+#include "ui/front_state.h"
 
 namespace dusk {
 
@@ -37,9 +37,9 @@ struct frame_picture {
   }
 };
 
-// The picture of the frame between BeginLevelFrame and StepLevelFrame. Screens that failed to load are
-// left out.
-frame_picture LevelFramePicture(level_session& session, play_screens& screens);
+// The picture of the frame between BeginLevelFrame and StepLevelFrame, with the hud, help, win and lose
+// screens of the front end (those that could not be read are left out).
+frame_picture LevelFramePicture(level_session& session, front_state& screens);
 
 // Clears the window and draws the picture (moving and ageing the particles of the grids drawn).
 void DrawPicture(const frame_picture& picture);

@@ -7,12 +7,12 @@
 
 #include "app/level_picture.h"
 #include "app/level_session.h"
-#include "app/play_screens.h"
 #include "app/read_input.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/program.h"
 #include "platform/window.h"
+#include "ui/front_state.h"
 #include "ui/music.h"
 #include "ui/sound_effects.h"
 
@@ -45,7 +45,6 @@ int PlayLevel(int worldno, int levelno) {
   std::optional<level_session> started = StartLevelSession(worldno, levelno);
   if (!started) return -1;
   level_session& session = *started;
-  EnsurePlayScreens();
   ClearInput();
   MusicAtLevelStart(worldno);
 
@@ -56,7 +55,7 @@ int PlayLevel(int worldno, int levelno) {
     if (mute != 0) MusicOnLevelMute(worldno);
 
     BeginLevelFrame(session);
-    DrawPicture(LevelFramePicture(session, playscreens));
+    DrawPicture(LevelFramePicture(session, front));
     const play_outcome out = StepLevelFrame(session, in);
     for (int i = 0; i < out.soundcount; ++i) PlayEffect(out.sounds[static_cast<size_t>(i)]);
     if (out.result) return *out.result;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/frame_keys.h"
 #include "assets/embedded_files.h"
 #include "display/display_config.h"
 #include "display/draw.h"
@@ -100,6 +101,7 @@ int StartGame() {
   if (!WindowIsOpen()) FatalError("Failed to open the game's window");
   // From here on a damaged screen file is reported in the game's own popup.
   InstallPopupErrorReporting();
+  InstallFrameKeys();
 
   ClearScreen();
   Draw(front.loading, 0, 0);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "display/display_state.h"
+#include "display/fullscreen.h"
 #include "display/text_number.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
@@ -219,10 +220,15 @@ void OpenDisplay(const std::string& file, int scale, const std::string& title) {
   const std::string shown = title == kUseDefaultTitle ? display.windowtitle : title;
   LoadTileset(kUseDefaultPath);
   LoadPalette(kUseDefaultPath);
-  if (scale != 0) display.displayscale = scale;
+  if (scale != 0) {
+    display.displayscale = scale;
+  } else if (display.fullscreen) {
+    display.displayscale = display.windowedscale;  // the window opens at its own size first
+  }
   display.windowwidth = WindowSide(display.displaywidth, display.glyphwidth, display.displayscale);
   display.windowheight = WindowSide(display.displayheight, display.glyphheight, display.displayscale);
   OpenWindow(display.windowwidth, display.windowheight, shown);
+  ApplyWindowMode();
 }
 
 }  // namespace dusk

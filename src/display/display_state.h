@@ -25,6 +25,10 @@ struct display_state {
   int windowwidth = 0;
   int windowheight = 0;
   int configloaded = 0;
+  // Desktop fullscreen: the screen is drawn at the largest whole scale that fits, and the windowed scale
+  // is kept for coming back.
+  bool fullscreen = false;
+  int windowedscale = 1;
 
   cell_sheet_ptr fgsheet;
   cell_sheet_ptr bgsheet;

@@ -1,4 +1,5 @@
-// Sounds decoded once from Ogg Vorbis (file or "incbin::" data) and the channels that play them.
+// Sounds from Ogg Vorbis (file or "incbin::" data), decoded once or streamed, and the channels that play
+// them.
 #pragma once
 
 #include <memory>
@@ -18,6 +19,11 @@ bool OpenAudio(const std::string& device_name = {});
 void CloseAudio();
 
 sound_ptr LoadSound(const std::string& source, int flags);  // flags 1 loops; none when it can't be decoded
+// A music track, decoded a little at a time while a channel plays it rather than whole at load time: only
+// its headers are read here (none when they aren't Ogg Vorbis). The source must stay readable while the
+// track is in use. A looping track goes on from its first sample after its last; a track whose file is
+// damaged part way plays up to the damage and then its channel falls silent.
+sound_ptr LoadStreamedSound(const std::string& source, int flags);
 channel_ptr PlaySound(const sound_ptr& sound);  // fire-and-forget, a new channel each time
 channel_ptr CueSound(const sound_ptr& sound);   // a new channel paused at the start
 void ResumeChannel(const channel_ptr& channel);

@@ -13,6 +13,8 @@ constexpr int kWhiteBlock = 2;
 constexpr size_t kMaxBatchVertices = size_t{1} << 16;
 
 void PlaceSheetsAndUpload(render_state& render) {
+  // Texture coordinates of the same cells may now sample other pixels.
+  render.last_complete = false;
   render.atlas.reset();
   render.atlas_generation += 1;
   render.atlas_dirty = false;
@@ -103,7 +105,22 @@ void AddQuad(render_state& render, float x, float y, float w, float h, float u0,
 
 void FlushDrawing() {
   render_state& render = Render();
+  if (render.clear_pending && render.renderer) {
+    // In fullscreen a clear reaches the border around the frame too, which keeps its own colour.
+    const SDL_Color clear = render.frame_width > 0 ? render.border : SDL_Color{0, 0, 0, 255};
+    SDL_SetRenderDrawColor(render.renderer.get(), clear.r, clear.g, clear.b, 255);
+    SDL_RenderClear(render.renderer.get());
+    render.frame_sent = true;
+  }
+  render.clear_pending = false;
   if (!render.vertices.empty() && render.renderer && render.atlas) {
+    render.frame_sent = true;
+    // SDL puts the viewport back to the whole window whenever the window changes size (as it does going
+    // fullscreen), so the frame's area is set again before each batch.
+    if (render.frame_width > 0) {
+      const SDL_Rect area{render.frame_x, render.frame_y, render.frame_width, render.frame_height};
+      SDL_RenderSetViewport(render.renderer.get(), &area);
+    }
     SDL_RenderGeometry(render.renderer.get(), render.atlas.get(), render.vertices.data(),
                        static_cast<int>(render.vertices.size()), render.indices.data(),
                        static_cast<int>(render.indices.size()));
@@ -116,6 +133,9 @@ void DropRendererResources() {
   render_state& render = Render();
   render.vertices.clear();
   render.indices.clear();
+  render.clear_pending = false;
+  render.last_complete = false;
+  render.redraw_needed = true;
   render.atlas.reset();
   render.atlas_dirty = true;
   for (cell_sheet* sheet : render.sheets) sheet->atlas_generation = 0;
@@ -124,11 +144,10 @@ void DropRendererResources() {
 void ClearScreen() {
   render_state& render = Render();
   if (!render.renderer) return;
-  // Whatever was drawn before is covered anyway.
+  // Whatever was drawn before is covered anyway; the clear itself goes out with the frame.
   render.vertices.clear();
   render.indices.clear();
-  SDL_SetRenderDrawColor(render.renderer.get(), 0, 0, 0, 255);
-  SDL_RenderClear(render.renderer.get());
+  render.clear_pending = true;
 }
 
 void SetColor(int red, int green, int blue) {

@@ -1,10 +1,12 @@
 // Keyboard, typed characters, mouse and close requests, read from SDL's events whenever input is asked for.
 #include "platform/input.h"
+#include "platform/render_state.h"
 
 #include <array>
 
 #include "platform/joystick_port.h"
 #include "platform/key_map.h"
+#include "platform/render_state.h"
 #include "platform/sdl_session.h"
 
 namespace dusk {
@@ -87,6 +89,12 @@ void KeyChanged(const SDL_KeyboardEvent& event) {
   const int code = VirtualKeyOf(event.keysym);
   const bool pressed = event.state == SDL_PRESSED;
   const bool repeat = event.repeat != 0;
+  // Alt+Enter is the desktop's fullscreen key: it counts as a hit of F11 and never as Enter, so no screen
+  // takes it for confirm.
+  if (code == key::kEnter && (event.keysym.mod & KMOD_ALT) != 0) {
+    if (pressed && !repeat) Input().keys[static_cast<size_t>(key::kF11)].hits += 1;
+    return;
+  }
   if (code > 0 && code < kKeys) {
     SetKey(code, pressed, repeat);
     if (const int either = EitherSideKey(code)) {
@@ -135,6 +143,12 @@ void HandleEvent(const SDL_Event& event) {
         ClearKeysAndButtons();
       }
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) input.close_requested = true;
+      // The window's contents may be gone; the next frame is drawn even if it repeats the last one.
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SHOWN ||
+          event.window.event == SDL_WINDOWEVENT_RESTORED ||
+          event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        Render().redraw_needed = true;
+      }
       break;
     case SDL_QUIT:
       input.close_requested = true;
@@ -208,14 +222,15 @@ void ClearInput() {
   input.typed_count = 0;
 }
 
+// The mouse in the frame's pixels: in fullscreen the frame sits centred in the screen.
 int MousePixelX() {
   sdl::PumpEvents();
-  return Input().mouse_x;
+  return Input().mouse_x - Render().frame_x;
 }
 
 int MousePixelY() {
   sdl::PumpEvents();
-  return Input().mouse_y;
+  return Input().mouse_y - Render().frame_y;
 }
 
 int MouseButtonDown(int button) {

@@ -8,7 +8,8 @@ inline constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kEscape = 27, kSpace
 inline constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 inline constexpr int kA = 65, kD = 68, kM = 77, kR = 82, kS = 83, kW = 87;
 inline constexpr int kNumpad2 = 98, kNumpad4 = 100, kNumpad6 = 102, kNumpad8 = 104;
-inline constexpr int kF1 = 112, kF12 = 123;
+inline constexpr int kF1 = 112, kF11 = 122, kF12 = 123;
+inline constexpr int kV = 86, kZ = 90, kH = 72;
 inline constexpr int kLeftCtrl = 162, kRightCtrl = 163;
 }  // namespace key
 

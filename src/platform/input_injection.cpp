@@ -31,13 +31,14 @@ void Push(SDL_Event& event) {
   SDL_PushEvent(&event);
 }
 
-void PushKey(int key, bool down, bool repeat) {
+void PushKey(int key, bool down, bool repeat, Uint16 modifiers = KMOD_NONE) {
   SDL_Event event{};
   event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   event.key.windowID = sdl::CurrentWindowId();
   event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   event.key.repeat = repeat ? 1 : 0;
   if (!KeysymOf(key, event.key.keysym)) return;
+  event.key.keysym.mod = modifiers;
   Push(event);
 }
 
@@ -65,6 +66,11 @@ void KeyUp(int key) { PushKey(key, false, false); }
 void KeyPress(int key) {
   KeyDown(key);
   KeyUp(key);
+}
+
+void KeyPressWithAlt(int key) {
+  PushKey(key, true, false, KMOD_LALT);
+  PushKey(key, false, false, KMOD_LALT);
 }
 
 void Text(const std::string& utf8) {

@@ -11,6 +11,7 @@ void KeyDown(int key);
 void KeyRepeat(int key);
 void KeyUp(int key);
 void KeyPress(int key);
+void KeyPressWithAlt(int key);  // a press while Alt is held
 // Typed text (UTF-8), as the platform's text input delivers it.
 void Text(const std::string& utf8);
 void MouseMove(int x, int y);

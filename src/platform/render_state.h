@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/sdl_session.h"
@@ -40,6 +41,17 @@ struct render_state {
   int max_texture_width = 0;
   int max_texture_height = 0;
 
+  // Where the frame sits in the window (the whole window, unless fullscreen centres it).
+  bool fullscreen = false;
+  int windowed_width = 0;  // the window's size before it went fullscreen
+  int windowed_height = 0;
+  int frame_x = 0;
+  int frame_y = 0;
+  int frame_width = 0;  // 0: the whole window
+  int frame_height = 0;
+  SDL_Color border{0, 0, 0, 255};
+  std::function<void()> before_present;
+
   SDL_Color color{255, 255, 255, 255};
   float scale_x = 1.0f;
   float scale_y = 1.0f;
@@ -51,6 +63,17 @@ struct render_state {
   // Every draw of a frame goes into one vertex list over one texture, so a frame is a single draw call.
   std::vector<SDL_Vertex> vertices;
   std::vector<int> indices;
+  bool clear_pending = false;  // ClearScreen was called; the clear goes out with the vertices
+
+  // A menu frame that repeats the last one drawn exactly is not drawn again: the window still shows it,
+  // and an idle menu would otherwise keep a software rasteriser busy for most of a core.
+  bool frame_sent = false;     // this frame already sent something to the renderer (a flush, a read back)
+  bool last_complete = false;  // the last drawn frame went out whole, as last_vertices and last_indices
+  bool redraw_needed = true;   // the window lost its contents (exposed, resized, new)
+  bool last_cleared = false;
+  std::vector<SDL_Vertex> last_vertices;
+  std::vector<int> last_indices;
+  int frames_drawn = 0;
 
   // One texture holding a white block (for filled rectangles) and every live sheet.
   sdl::texture_ptr atlas;

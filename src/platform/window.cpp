@@ -1,11 +1,12 @@
 // The window, its renderer (OpenGL through SDL's renderer), frame presentation and its 60-per-second pacing.
+#include "platform/window.h"
+
 #include <cstring>
 #include <utility>
 
 #include "platform/clock.h"
 #include "platform/input_injection.h"
 #include "platform/render_state.h"
-#include "platform/window.h"
 
 namespace dusk {
 
@@ -35,6 +36,12 @@ bool CreateRenderer(render_state& render, int width, int height, const std::stri
   render.software = true;
   if (!render.renderer) render.window.reset();
   return render.renderer != nullptr;
+}
+
+// The whole window in the border colour (a clear ignores the frame's area); the frame covers its part.
+void ClearBorder(render_state& render) {
+  SDL_SetRenderDrawColor(render.renderer.get(), render.border.r, render.border.g, render.border.b, 255);
+  SDL_RenderClear(render.renderer.get());
 }
 
 }  // namespace
@@ -86,11 +93,64 @@ bool OpenWindow(int width, int height, const std::string& title) {
   render.atlas_dirty = true;
   render.next_frame_ms = static_cast<uint32_t>(ClockMs());
   render.carry = 0;
+  render.last_complete = false;
+  render.redraw_needed = true;
+  render.frame_sent = false;
+  render.clear_pending = false;
+  render.fullscreen = false;
+  render.frame_x = 0;
+  render.frame_y = 0;
+  render.frame_width = 0;
+  render.frame_height = 0;
   SDL_SetRenderDrawColor(render.renderer.get(), 0, 0, 0, 255);
   SDL_RenderClear(render.renderer.get());
   SDL_StartTextInput();
   return true;
 }
+
+bool SetFullscreen(bool on) {
+  render_state& render = Render();
+  if (!render.window) return false;
+  if (on && !render.fullscreen) SDL_GetWindowSize(render.window.get(), &render.windowed_width, &render.windowed_height);
+  if (SDL_SetWindowFullscreen(render.window.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  // Not every video driver gives the window its own size back by itself.
+  if (!on && render.fullscreen && render.windowed_width > 0) {
+    SDL_SetWindowSize(render.window.get(), render.windowed_width, render.windowed_height);
+  }
+  render.fullscreen = on;
+  return true;
+}
+
+bool IsFullscreen() { return Render().fullscreen; }
+
+bool WindowPixelSize(int& width, int& height) {
+  render_state& render = Render();
+  width = 0;
+  height = 0;
+  if (!render.renderer) return false;
+  sdl::PumpEvents();
+  return SDL_GetRendererOutputSize(render.renderer.get(), &width, &height) == 0;
+}
+
+void SetFrameArea(int x, int y, int width, int height) {
+  render_state& render = Render();
+  if (!render.renderer) return;
+  FlushDrawing();
+  render.frame_x = x;
+  render.frame_y = y;
+  render.frame_width = width;
+  render.frame_height = height;
+  render.redraw_needed = true;  // everything moves: the next frame is drawn whole even if it repeats
+  const SDL_Rect area{x, y, width, height};
+  SDL_RenderSetViewport(render.renderer.get(), width > 0 ? &area : nullptr);
+  ClearBorder(render);
+}
+
+void SetBorderColor(int red, int green, int blue) {
+  Render().border = SDL_Color{static_cast<Uint8>(red), static_cast<Uint8>(green), static_cast<Uint8>(blue), 255};
+}
+
+void SetBeforePresentHook(std::function<void()> hook) { Render().before_present = std::move(hook); }
 
 void CloseWindow() {
   render_state& render = Render();
@@ -120,11 +180,50 @@ std::string RendererName() {
   return name;
 }
 
+namespace {
+
+bool SameVertices(const std::vector<SDL_Vertex>& a, const std::vector<SDL_Vertex>& b) {
+  return a.size() == b.size() &&
+         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(SDL_Vertex)) == 0);
+}
+
+// Whether this frame's drawing repeats the last frame drawn, so the window shows it already.
+bool RepeatsLastFrame(const render_state& render) {
+  return render.last_complete && !render.frame_sent && !render.redraw_needed &&
+         render.clear_pending == render.last_cleared && render.indices == render.last_indices &&
+         SameVertices(render.vertices, render.last_vertices);
+}
+
+}  // namespace
+
+int FramesDrawn() {
+  return Render().frames_drawn;
+}
+
 void PresentFrame(int sync) {
   render_state& render = Render();
   if (!render.renderer) return;
   sdl::PumpEvents();
-  FlushDrawing();
+  if (render.before_present) {
+    // The hook may draw and may even reopen the window; a copy keeps it alive while it runs.
+    std::function<void()> hook = render.before_present;
+    hook();
+    if (!render.renderer) return;
+  }
+  // Only the menu pace may leave a frame out: vertical sync and "at once" wait on the present itself, and a
+  // frame to be kept must be in the back buffer to be read.
+  const bool repeat = sync == -1 && !render.keep_next_frame && RepeatsLastFrame(render);
+  if (repeat) {
+    render.vertices.clear();
+    render.indices.clear();
+    render.clear_pending = false;
+  } else {
+    render.last_complete = !render.frame_sent;
+    render.last_cleared = render.clear_pending;
+    render.last_vertices = render.vertices;
+    render.last_indices = render.indices;
+    FlushDrawing();
+  }
   if (render.keep_next_frame) {
     render.keep_next_frame = false;
     render.kept_frame = ReadFramePixels(render.kept_width, render.kept_height);
@@ -151,15 +250,22 @@ void PresentFrame(int sync) {
       SleepMs(wait);
     }
   }
-  SDL_RenderPresent(render.renderer.get());
-  // Mesa's software rasteriser keeps every frame's drawing until the driver is made to finish it, so
-  // without this a long run grows by a quarter of a megabyte a frame; a real GPU is done with the frame's
-  // few quads at once.
-  if (!render.software) {
-    using gl_finish = void (*)();
-    static const auto finish = reinterpret_cast<gl_finish>(SDL_GL_GetProcAddress("glFinish"));
-    if (finish != nullptr) finish();
+  if (!repeat) {
+    SDL_RenderPresent(render.renderer.get());
+    render.frames_drawn += 1;
+    // Mesa's software rasteriser keeps every frame's drawing until the driver is made to finish it, so
+    // without this a long run grows by a quarter of a megabyte a frame; a real GPU is done with the
+    // frame's few quads at once.
+    if (!render.software) {
+      using gl_finish = void (*)();
+      static const auto finish = reinterpret_cast<gl_finish>(SDL_GL_GetProcAddress("glFinish"));
+      if (finish != nullptr) finish();
+    }
+    // The back buffer's border is undefined after a present, and frames draw only their own area.
+    if (render.frame_width > 0) ClearBorder(render);
   }
+  render.frame_sent = false;
+  render.redraw_needed = false;
   inject::RunFrameHook();
 }
 
@@ -188,9 +294,14 @@ std::vector<uint32_t> ReadFramePixels(int& width, int& height) {
   render_state& render = Render();
   if (!render.renderer) return {};
   FlushDrawing();
-  int w = 0;
-  int h = 0;
-  if (SDL_GetRendererOutputSize(render.renderer.get(), &w, &h) != 0 || w <= 0 || h <= 0) return {};
+  if (render.frame_width > 0) {
+    const SDL_Rect area{render.frame_x, render.frame_y, render.frame_width, render.frame_height};
+    SDL_RenderSetViewport(render.renderer.get(), &area);
+  }
+  int w = render.frame_width;
+  int h = render.frame_height;
+  if (w <= 0 && SDL_GetRendererOutputSize(render.renderer.get(), &w, &h) != 0) return {};
+  if (w <= 0 || h <= 0) return {};
   std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
   if (SDL_RenderReadPixels(render.renderer.get(), nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4) != 0) {
     return {};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,24 @@ std::string RendererName();
 // -1: 60 frames a second by the pacing rule; 1: vertical sync; 0: at once.
 void PresentFrame(int sync);
 int CloseRequested();  // 1 once after the user asked to close the window
+// Frames actually drawn and shown since the program started. A PresentFrame(-1) whose drawing repeats the
+// last frame drawn exactly leaves the window as it is and does not count. For tests and diagnostics.
+int FramesDrawn();
+
+// Desktop fullscreen on the screen the window is on, or back to the window; false when the system refuses.
+// The window's size in windowed mode is kept for coming back.
+bool SetFullscreen(bool on);
+bool IsFullscreen();
+// The window's size in pixels now (the whole screen in fullscreen); false without a window.
+bool WindowPixelSize(int& width, int& height);
+// Where frames are drawn in the window: drawing at (0, 0) lands at (x, y), and the frame is width x height
+// pixels. Outside it the window shows the clear colour. Reset by opening a window.
+void SetFrameArea(int x, int y, int width, int height);
+// The colour shown around the frame's area.
+void SetBorderColor(int red, int green, int blue);
+// Called at every PresentFrame after the frame was drawn and before it is shown: for overlays such as a
+// brief message, and for screenshots. An empty function removes it.
+void SetBeforePresentHook(std::function<void()> hook);
 // Scripted runs: with false, PresentFrame(1) does not wait for vertical sync either.
 void AllowVsync(bool allowed);
 // Scripted runs: the next PresentFrame keeps a copy of the frame it shows (read before it is shown, since
@@ -47,7 +66,7 @@ cell_sheet_ptr LoadCellSheet(const std::string& path, int cellw, int cellh, int 
 void DrawCell(const cell_sheet& sheet, float x, float y, int cell);
 
 // The frame drawn so far (since the last present), as opaque ARGB pixels, row by row: for tests and
-// screenshots. Empty (and 0 x 0) without a window.
+// screenshots. Only the frame's area (see SetFrameArea). Empty (and 0 x 0) without a window.
 std::vector<uint32_t> ReadFramePixels(int& width, int& height);
 
 // An image in memory with 32-bit ARGB pixels.

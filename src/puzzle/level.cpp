@@ -96,7 +96,7 @@ void level::setmap(int x, int y, int z, uint8_t kind) {
   grow(i).ground = kind;
 }
 
-level::cell& level::grow(int i) {
+level::cell& level::growlayers(int i) {
   const auto need = static_cast<std::size_t>((i / layercells + 1) * layercells);
   if (cells_.size() < need) cells_.resize(need);
   return cells_[static_cast<std::size_t>(i)];
@@ -206,6 +206,16 @@ int level::createtrail(int x, int y, int z) {
   const cell c = at(i);
   if (c.object == none && c.ground != kind::untrailedfloor) grow(i).object = blockcode;
   return 0;
+}
+
+void level::blockbits(std::span<const uint16_t> cells, uint8_t* bits) const {
+  const std::size_t count = cells_.size();
+  const cell* data = cells_.data();
+  for (std::size_t k = 0; k < cells.size(); ++k) {
+    const std::size_t i = cells[k];
+    const bool block = i < count && data[i].object == blockcode;
+    bits[k >> 3] |= static_cast<uint8_t>(static_cast<unsigned>(block) << (k & 7));
+  }
 }
 
 int level::ObjOnTile(int x, int y, int z) const {

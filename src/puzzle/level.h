@@ -96,6 +96,16 @@ class level {
   // The update after a successful player step: gates, dissolving trail, movers. Always 0.
   int updateobjs();
 
+  // Cells by index, for searches that keep millions of states and restore them often: a cell's index is
+  // z * 225 + x * 15 + y (layer by layer, column by column), the order every scan of the rules takes.
+  static int cellindex(int x, int y, int z) { return index(x, y, z); }
+  bool blockat(int i) const { return at(i).object == blockcode; }
+  bool starat(int i) const { return at(i).object == starcode; }
+  // Sets bit k (of byte k / 8, bit k % 8) for every cells[k] that holds a block; bits starts zeroed.
+  void blockbits(std::span<const uint16_t> cells, uint8_t* bits) const;
+  // Puts a star or a block on a cell inside the grid that holds no object yet.
+  void putplain(int i, bool star) { grow(i).object = star ? starcode : blockcode; }
+
   uint64_t hash() const;
   friend bool operator==(const level& a, const level& b);
 
@@ -125,7 +135,10 @@ class level {
   // and only up to the last layer ever written.
   static int index(int x, int y, int z) { return z * layercells + x * size + y; }
   cell at(int i) const { return static_cast<std::size_t>(i) < cells_.size() ? cells_[i] : cell{}; }
-  cell& grow(int i);
+  cell& grow(int i) {
+    return static_cast<std::size_t>(i) < cells_.size() ? cells_[static_cast<std::size_t>(i)] : growlayers(i);
+  }
+  cell& growlayers(int i);
   void clearcell(int i);
   // The range of links_ that belongs to the object of cell i.
   std::pair<std::size_t, std::size_t> doorrange(int i) const;

@@ -3,6 +3,7 @@
 #include "puzzle/solver.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <chrono>
 #include <cstdlib>
@@ -31,24 +32,33 @@ int cellz(int c) {
   return c / layercells;
 }
 
-constexpr tile startile{kind::star};
-constexpr tile blocktile{kind::block};
 constexpr std::size_t piecebytes = 9;
 
+// Two independent lanes, so the multiplications of a state's words overlap.
 uint64_t hashbytes(std::span<const uint8_t> bytes) {
-  uint64_t h = 0x243F6A8885A308D3ull ^ bytes.size();
+  uint64_t a = 0x243F6A8885A308D3ull ^ bytes.size();
+  uint64_t b = 0x13198A2E03707344ull;
   std::size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    uint64_t word;
-    std::memcpy(&word, bytes.data() + i, 8);
-    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 31;
+  for (; i + 16 <= bytes.size(); i += 16) {
+    uint64_t w0;
+    uint64_t w1;
+    std::memcpy(&w0, bytes.data() + i, 8);
+    std::memcpy(&w1, bytes.data() + i + 8, 8);
+    a = (a ^ w0) * 0x9E3779B97F4A7C15ull;
+    b = (b ^ w1) * 0xC2B2AE3D27D4EB4Full;
+    a ^= a >> 31;
+    b ^= b >> 29;
   }
   if (i < bytes.size()) {
-    uint64_t word = 0;
-    std::memcpy(&word, bytes.data() + i, bytes.size() - i);
-    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+    uint64_t w0 = 0;
+    uint64_t w1 = 0;
+    const std::size_t left = bytes.size() - i;
+    std::memcpy(&w0, bytes.data() + i, std::min<std::size_t>(left, 8));
+    if (left > 8) std::memcpy(&w1, bytes.data() + i + 8, left - 8);
+    a = (a ^ w0) * 0x9E3779B97F4A7C15ull;
+    b = (b ^ w1) * 0xC2B2AE3D27D4EB4Full;
   }
+  uint64_t h = a ^ (b * 0xFF51AFD7ED558CCDull);
   h ^= h >> 33;
   h *= 0xFF51AFD7ED558CCDull;
   h ^= h >> 33;
@@ -121,6 +131,9 @@ class state_codec {
     blockbytes_ = (blockcells_.size() + 7) / 8;
     starbytes_ = (starcells_.size() + 7) / 8;
     fixedbytes_ = blockbytes_ + starbytes_ + flipcells_.size() + 2 * gatecells_.size() + 4;
+    for (int c = 0; c < level::maxcells && !clearing_; ++c) {
+      clearing_ = start.map(cellx(c), celly(c), cellz(c)) == kind::trailclearingfloor;
+    }
 
     for (int c = 0; c < level::maxcells; ++c) {
       const tile* object = blank_.obj(cellx(c), celly(c), cellz(c));
@@ -132,22 +145,33 @@ class state_codec {
   }
 
   int layers() const { return layers_; }
+  bool clearing() const { return clearing_; }
   const std::vector<uint16_t>& starcells() const { return starcells_; }
+  const std::vector<uint16_t>& blockcells() const { return blockcells_; }
 
-  void encode(const level& lvl, std::vector<uint8_t>& out) const {
+  void encode(const level& lvl, std::vector<uint8_t>& out) const { encodechild(lvl, {}, -1, out); }
+
+  // The state of a level one turn after the level of the state parent, where the player stepped from cell
+  // from. Only the player leaves blocks, one where it stood, and only a trail-clearing floor takes blocks
+  // away: without such floors the child's blocks are the parent's and at most that one more.
+  void encodechild(const level& lvl, std::span<const uint8_t> parent, int from,
+                   std::vector<uint8_t>& out) const {
     const auto pieces = lvl.objs();
     out.assign(fixedbytes_ + pieces.size() * piecebytes, 0);
     uint8_t* p = out.data();
-    for (std::size_t i = 0; i < blockcells_.size(); ++i) {
-      const int c = blockcells_[i];
-      const tile* object = lvl.obj(cellx(c), celly(c), cellz(c));
-      if (object != nullptr && object->id == kind::block) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+    if (parent.empty() || clearing_) {
+      lvl.blockbits(blockcells_, p);
+    } else {
+      std::memcpy(p, parent.data(), blockbytes_);
+      if (from >= 0 && static_cast<std::size_t>(from) < blockbit_.size() && blockbit_[from] >= 0 &&
+          lvl.blockat(from)) {
+        const int bit = blockbit_[from];
+        p[bit >> 3] |= static_cast<uint8_t>(1u << (bit & 7));
+      }
     }
     p += blockbytes_;
     for (std::size_t i = 0; i < starcells_.size(); ++i) {
-      const int c = starcells_[i];
-      const tile* object = lvl.obj(cellx(c), celly(c), cellz(c));
-      if (object != nullptr && object->id == kind::star) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+      if (lvl.starat(starcells_[i])) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
     }
     p += starbytes_;
     for (const uint16_t c : flipcells_) *p++ = lvl.obj(cellx(c), celly(c), cellz(c))->b;
@@ -176,17 +200,13 @@ class state_codec {
     for (std::size_t byte = 0; byte < blockbytes_; ++byte) {
       unsigned bits = p[byte];
       while (bits != 0) {
-        const int at = blockcells_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
+        out.putplain(blockcells_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))], false);
         bits &= bits - 1;
-        out.setobj(cellx(at), celly(at), cellz(at), blocktile);
       }
     }
     p += blockbytes_;
     for (std::size_t i = 0; i < starcells_.size(); ++i) {
-      if ((p[i >> 3] >> (i & 7)) & 1) {
-        const int c = starcells_[i];
-        out.setobj(cellx(c), celly(c), cellz(c), startile);
-      }
+      if ((p[i >> 3] >> (i & 7)) & 1) out.putplain(starcells_[i], true);
     }
     p += starbytes_;
     for (const uint16_t c : flipcells_) out.editobj(cellx(c), celly(c), cellz(c))->b = *p++;
@@ -234,8 +254,48 @@ class state_codec {
   std::size_t blockbytes_ = 0;
   std::size_t starbytes_ = 0;
   std::size_t fixedbytes_ = 0;
+  bool clearing_ = false;  // the level has a trail-clearing floor
   level blank_;
 };
+
+// The cells of one layer as bits, column by column: bit x * 16 + y, so a step along y shifts by one and a
+// step along x by sixteen, and the sixteenth row and column stay empty to stop a shift wrapping around.
+struct layerbits {
+  uint64_t w[4] = {0, 0, 0, 0};
+
+  static int bit(int x, int y) { return x * 16 + y; }
+  void set(int b) { w[b >> 6] |= uint64_t{1} << (b & 63); }
+  void clear(int b) { w[b >> 6] &= ~(uint64_t{1} << (b & 63)); }
+  bool test(int b) const { return (w[b >> 6] >> (b & 63)) & 1; }
+  bool empty() const { return (w[0] | w[1] | w[2] | w[3]) == 0; }
+  layerbits operator&(const layerbits& o) const {
+    return {{w[0] & o.w[0], w[1] & o.w[1], w[2] & o.w[2], w[3] & o.w[3]}};
+  }
+  layerbits operator|(const layerbits& o) const {
+    return {{w[0] | o.w[0], w[1] | o.w[1], w[2] | o.w[2], w[3] | o.w[3]}};
+  }
+  layerbits operator~() const { return {{~w[0], ~w[1], ~w[2], ~w[3]}}; }
+  layerbits& operator|=(const layerbits& o) { return *this = *this | o; }
+  layerbits& operator&=(const layerbits& o) { return *this = *this & o; }
+  // Every cell moved towards higher bits by n (1 or 16), and towards lower bits.
+  layerbits up(int n) const {
+    return {{w[0] << n, w[1] << n | w[0] >> (64 - n), w[2] << n | w[1] >> (64 - n),
+             w[3] << n | w[2] >> (64 - n)}};
+  }
+  layerbits down(int n) const {
+    return {{w[0] >> n | w[1] << (64 - n), w[1] >> n | w[2] << (64 - n), w[2] >> n | w[3] << (64 - n),
+             w[3] >> n}};
+  }
+  // Calls f(bit) for every cell set.
+  template <typename F>
+  void each(F f) const {
+    for (int i = 0; i < 4; ++i) {
+      for (uint64_t v = w[i]; v != 0; v &= v - 1) f(i * 64 + std::countr_zero(v));
+    }
+  }
+};
+
+using blockmasks = std::array<layerbits, level::size>;
 
 // The cut: a flood from the player over every cell the player could still ever stand on must reach
 // every remaining star, within the moves left. The flood is a superset of real play, so the cut is sound:
@@ -246,42 +306,73 @@ class state_codec {
 //   - stepping onto a sending teleporter lands on its destination, unexamined, as the rule book does.
 // Its distances are then lower bounds on the moves to each star: the farthest star, and the nearest plus
 // one move per further star (a step takes at most one star), must both fit in the moves left.
+// The flood runs a whole distance at a time on bit masks of the layers.
 class reach_bound {
  public:
   reach_bound(const level& start, const state_codec& codec) : codec_(codec) {
-    const int cells = codec.layers() * layercells;
-    ground_.assign(static_cast<std::size_t>(cells), 0);
-    wall_.assign(static_cast<std::size_t>(cells), 0);
-    keepsblocks_.assign(static_cast<std::size_t>(cells), 1);
-    jump_.assign(static_cast<std::size_t>(cells), -1);
-    starat_.assign(static_cast<std::size_t>(cells), -1);
-    for (std::size_t i = 0; i < codec.starcells().size(); ++i)
-      starat_[codec.starcells()[i]] = static_cast<int>(i);
-    seen_.assign(static_cast<std::size_t>(cells), 0);
-    dist_.assign(static_cast<std::size_t>(cells), 0);
-    queue_.resize(static_cast<std::size_t>(cells));
-    std::vector<bool> clearinglayer(static_cast<std::size_t>(codec.layers()), false);
+    layers_ = codec.layers();
+    const int cells = layers_ * layercells;
+    jumpto_.assign(static_cast<std::size_t>(layers_ * 256), landing{});
+    keepsblocks_.assign(static_cast<std::size_t>(cells), 0);
+    std::vector<bool> clearinglayer(static_cast<std::size_t>(layers_), false);
     for (int c = 0; c < cells; ++c) {
-      const uint8_t g = start.map(cellx(c), celly(c), cellz(c));
-      ground_[c] = g;
-      if (level::solid(g) != 0) wall_[c] = 1;
-      if (g == kind::trailclearingfloor) clearinglayer[cellz(c)] = true;
-      const tile* object = start.obj(cellx(c), celly(c), cellz(c));
-      if (object != nullptr && object->id == kind::teleporter && object->f != 0 &&
-          level::inside(object->x, object->y, object->z) && object->z < codec.layers()) {
-        jump_[c] = cellindex(object->x, object->y, object->z);
-        jumps_ = true;
-      }
-    }
-    for (int c = 0; c < cells; ++c) {
-      if (clearinglayer[cellz(c)] && ground_[c] != kind::fixedtrailfloor) keepsblocks_[c] = 0;
+      if (start.map(cellx(c), celly(c), cellz(c)) == kind::trailclearingfloor) clearinglayer[cellz(c)] = true;
     }
     const tile* player = start.playertile();
-    for (const tile& piece : start.objs()) {
-      if (&piece != player && piece.id == kind::player && piece.z < codec.layers()) {
-        wall_[cellindex(piece.x, piece.y, piece.z)] = 1;
+    for (int c = 0; c < cells; ++c) {
+      const int x = cellx(c);
+      const int y = celly(c);
+      const int z = cellz(c);
+      const int b = layerbits::bit(x, y);
+      const uint8_t g = start.map(x, y, z);
+      keepsblocks_[c] = !clearinglayer[z] || g == kind::fixedtrailfloor ? 1 : 0;
+      bool open = level::solid(g) == 0;
+      for (const tile& piece : start.objs()) {
+        if (&piece != player && piece.id == kind::player && piece.x == x && piece.y == y && piece.z == z)
+          open = false;
+      }
+      if (!open) continue;
+      for (int s = 0; s < 4; ++s) {
+        const bool against = (g == kind::onewayup && s != 0) || (g == kind::onewaydown && s != 1) ||
+                             (g == kind::onewayleft && s != 2) || (g == kind::onewayright && s != 3);
+        if (!against) enter_[s][z].set(b);
+      }
+      const tile* object = start.obj(x, y, z);
+      if (object != nullptr && object->id == kind::teleporter && object->f != 0 &&
+          level::inside(object->x, object->y, object->z) && object->z < layers_) {
+        jumpfrom_[z].set(b);
+        const landing to{static_cast<int>(object->z), layerbits::bit(object->x, object->y)};
+        jumpto_[static_cast<std::size_t>(z * 256 + b)] = to;
+        jumps_.push_back(to);
       }
     }
+    for (const uint16_t c : codec.starcells())
+      stars_.push_back({cellz(c), layerbits::bit(cellx(c), celly(c)), c});
+    // Blocks that stay for good, by their bit in the state: layer * 256 + bit, or -1.
+    keptbytes_ = (codec.blockcells().size() + 7) / 8;
+    keptat_.assign(keptbytes_ * 8, -1);
+    for (std::size_t i = 0; i < codec.blockcells().size(); ++i) {
+      const int c = codec.blockcells()[i];
+      if (keepsblocks_[c] != 0) {
+        keptat_[i] = static_cast<int16_t>(cellz(c) * 256 + layerbits::bit(cellx(c), celly(c)));
+      }
+    }
+  }
+
+  // The blocks of a state that stay for good, as masks of the layers.
+  void keptblocks(std::span<const uint8_t> state, blockmasks& out) const {
+    for (int z = 0; z < layers_; ++z) out[z] = {};
+    for (std::size_t byte = 0; byte < keptbytes_; ++byte) {
+      for (unsigned bits = state[byte]; bits != 0; bits &= bits - 1) {
+        const int16_t where = keptat_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
+        if (where >= 0) out[where >> 8].set(where & 255);
+      }
+    }
+  }
+  // Adds the block a turn may have left on cell c, when it stays for good.
+  void keepblock(const level& lvl, int c, blockmasks& out) const {
+    if (c >= 0 && c < layers_ * layercells && keepsblocks_[c] != 0 && lvl.blockat(c))
+      out[cellz(c)].set(layerbits::bit(cellx(c), celly(c)));
   }
 
   static constexpr int kOutOfReach = 1 << 20;  // not within the cap
@@ -295,64 +386,127 @@ class reach_bound {
 
   // A lower bound on the moves that still take every remaining star: kNever when a star can't be reached
   // at all, kOutOfReach when only beyond cap moves.
-  int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr) {
+  int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr,
+           const blockmasks* blocks = nullptr) {
     const int remaining = codec_.starsleft(state);
     if (remaining == 0) return 0;
-    if (player.z >= codec_.layers() || !level::inside(player.x, player.y, player.z)) return 0;
-    if (++stamp_ == 0) {
-      std::fill(seen_.begin(), seen_.end(), 0);
-      stamp_ = 1;
+    if (player.z >= layers_ || !level::inside(player.x, player.y, player.z)) return 0;
+    const int layers = layers_;
+    for (int z = 0; z < layers; ++z) {
+      reached_[z] = {};
+      frontier_[z] = {};
+      waitmask_[z] = {};
     }
-    // Breadth first, so stars are met nearest first: the search stops at the last remaining star, or as
-    // soon as the cells it reaches are farther than the cap.
+    if (blocks != nullptr) {
+      for (int z = 0; z < layers; ++z) blocked_[z] = (*blocks)[z];
+    } else {
+      keptblocks(state, blocked_);
+    }
+    // Stars are met a whole distance at a time, nearest first: the flood stops at the last remaining star,
+    // or as soon as the cells it reaches are farther than the cap.
     met_.clear();
-    auto meet = [&](int c, int d) {
-      const int star = starat_[c];
-      if (star < 0 || !codec_.starat(state, static_cast<std::size_t>(star))) return false;
-      if (met_.empty() && nearestout != nullptr) *nearestout = d;
-      met_.push_back({c, d});
-      return static_cast<int>(met_.size()) == remaining;
+    int waiting = 0;
+    for (std::size_t i = 0; i < stars_.size(); ++i) {
+      if (!codec_.starat(state, i)) continue;
+      waitmask_[stars_[i].z].set(stars_[i].bit);
+      ++waiting;
+    }
+    auto meet = [&](const layerbits* cells, int d) {
+      for (int z = 0; z < layers; ++z) {
+        const layerbits hit = cells[z] & waitmask_[z];
+        if (hit.empty()) continue;
+        hit.each([&](int b) {
+          if (met_.empty() && nearestout != nullptr) *nearestout = d;
+          met_.push_back({cellindex(b >> 4, b & 15, z), d});
+          --waiting;
+        });
+        waitmask_[z] &= ~hit;
+      }
+      return waiting == 0;
     };
-    std::size_t head = 0;
-    std::size_t tail = 0;
-    const int from = cellindex(player.x, player.y, player.z);
-    seen_[from] = stamp_;
-    dist_[from] = 0;
-    queue_[tail++] = static_cast<uint16_t>(from);
-    if (meet(from, 0)) return bound();
-    while (head < tail) {
-      const int c = queue_[head++];
-      if (dist_[c] >= cap) return kOutOfReach;
-      const int x = cellx(c);
-      const int y = celly(c);
-      const int z = cellz(c);
-      const uint16_t d = static_cast<uint16_t>(dist_[c] + 1);
-      for (int s = 0; s < 4; ++s) {
-        const int nx = x + stepdx[s];
-        const int ny = y + stepdy[s];
-        if (nx < 0 || ny < 0 || nx >= level::size || ny >= level::size) continue;
-        int n = cellindex(nx, ny, z);
-        if (wall_[n] != 0 || (keepsblocks_[n] != 0 && codec_.blockat(state, n))) continue;
-        const uint8_t g = ground_[n];
-        if ((g == kind::onewayup && s != 0) || (g == kind::onewaydown && s != 1) ||
-            (g == kind::onewayleft && s != 2) || (g == kind::onewayright && s != 3)) {
+    const int from = layerbits::bit(player.x, player.y);
+    reached_[player.z].set(from);
+    frontier_[player.z].set(from);
+    if (meet(frontier_.data(), 0)) return bound();
+    if (layers == 1 && jumps_.empty()) return flatflood(cap, nearestout, waiting);
+    for (int d = 1;; ++d) {
+      if (d - 1 >= cap) return kOutOfReach;
+      for (int z = 0; z < layers; ++z) {
+        const layerbits& f = frontier_[z];
+        if (f.empty()) {
+          next_[z] = {};
           continue;
         }
-        if (jump_[n] >= 0) n = jump_[n];
-        if (seen_[n] == stamp_) continue;
-        seen_[n] = stamp_;
-        dist_[n] = d;
-        queue_[tail++] = static_cast<uint16_t>(n);
-        if (meet(n, d)) return bound();
+        next_[z] = ((f.down(1) & enter_[0][z]) | (f.up(1) & enter_[1][z]) | (f.down(16) & enter_[2][z]) |
+                    (f.up(16) & enter_[3][z])) &
+                   ~blocked_[z];
       }
+      if (!jumps_.empty()) {
+        // A step onto a sending teleporter lands on its destination, even when the flood stood on the pad
+        // itself before (landing there from another pad).
+        landings_.clear();
+        for (int z = 0; z < layers; ++z) {
+          const layerbits hit = next_[z] & jumpfrom_[z];
+          if (hit.empty()) continue;
+          next_[z] &= ~hit;
+          hit.each([&](int b) { landings_.push_back(jumpto_[static_cast<std::size_t>(z * 256 + b)]); });
+        }
+        for (const landing& l : landings_) next_[l.z].set(l.bit);
+      }
+      bool any = false;
+      for (int z = 0; z < layers; ++z) {
+        next_[z] &= ~reached_[z];
+        reached_[z] |= next_[z];
+        frontier_[z] = next_[z];
+        any = any || !next_[z].empty();
+      }
+      if (!any) return kNever;
+      if (meet(next_.data(), d)) return bound();
     }
-    return kNever;
   }
 
  private:
+  // The flood of a level of one layer without teleporters, the common case, kept in registers.
+  int flatflood(int cap, int* nearestout, int waiting) {
+    layerbits reached = reached_[0];
+    layerbits frontier = reached;
+    layerbits wait = waitmask_[0];
+    const layerbits up = enter_[0][0] & ~blocked_[0];
+    const layerbits down = enter_[1][0] & ~blocked_[0];
+    const layerbits left = enter_[2][0] & ~blocked_[0];
+    const layerbits right = enter_[3][0] & ~blocked_[0];
+    for (int d = 1;; ++d) {
+      if (d - 1 >= cap) return kOutOfReach;
+      const layerbits next = ((frontier.down(1) & up) | (frontier.up(1) & down) | (frontier.down(16) & left) |
+                              (frontier.up(16) & right)) &
+                             ~reached;
+      if (next.empty()) return kNever;
+      reached |= next;
+      frontier = next;
+      const layerbits hit = next & wait;
+      if (hit.empty()) continue;
+      hit.each([&](int b) {
+        if (met_.empty() && nearestout != nullptr) *nearestout = d;
+        met_.push_back({cellindex(b >> 4, b & 15, 0), d});
+        --waiting;
+      });
+      if (waiting == 0) return bound();
+      wait &= ~hit;
+    }
+  }
+
   struct metstar {
     int cell;
     int dist;
+  };
+  struct star {
+    int z;
+    int bit;
+    int cell;
+  };
+  struct landing {
+    int z;
+    int bit;
   };
 
   // Every star takes a step of its own, so the farthest star and the nearest plus one step per further
@@ -362,26 +516,26 @@ class reach_bound {
   int bound() {
     const int remaining = static_cast<int>(met_.size());
     int best = std::max(met_.back().dist, met_.front().dist + remaining - 1);
-    if (jumps_) return best;
+    if (!jumps_.empty()) return best;
     tree_.assign(met_.size(), 0);
     for (std::size_t i = 0; i < met_.size(); ++i) tree_[i] = met_[i].dist;
-    std::vector<bool> joined(met_.size(), false);
+    joined_.assign(met_.size(), 0);
     int total = 0;
     for (std::size_t round = 0; round < met_.size(); ++round) {
       std::size_t next = 0;
       int shortest = kOutOfReach;
       for (std::size_t i = 0; i < met_.size(); ++i) {
-        if (!joined[i] && tree_[i] < shortest) {
+        if (joined_[i] == 0 && tree_[i] < shortest) {
           shortest = tree_[i];
           next = i;
         }
       }
-      joined[next] = true;
+      joined_[next] = 1;
       total += shortest;
       const int nx = cellx(met_[next].cell);
       const int ny = celly(met_[next].cell);
       for (std::size_t i = 0; i < met_.size(); ++i) {
-        if (joined[i]) continue;
+        if (joined_[i] != 0) continue;
         const int gap = std::abs(cellx(met_[i].cell) - nx) + std::abs(celly(met_[i].cell) - ny);
         tree_[i] = std::min(tree_[i], gap);
       }
@@ -390,29 +544,58 @@ class reach_bound {
   }
 
   const state_codec& codec_;
-  std::vector<uint8_t> ground_;
-  std::vector<uint8_t> wall_;
+  int layers_ = 1;
+  std::array<std::array<layerbits, level::size>, 4> enter_{};  // per step direction, the cells it may enter
+  std::array<layerbits, level::size> jumpfrom_{};
+  std::vector<landing> jumpto_;  // per layer and bit, where a sending teleporter there lands
   std::vector<uint8_t> keepsblocks_;
-  std::vector<int> jump_;
-  std::vector<int> starat_;  // per cell, the star's index in the state, or -1
-  std::vector<uint32_t> seen_;
-  std::vector<uint16_t> dist_;
-  std::vector<uint16_t> queue_;
+  std::vector<landing> jumps_;
+  std::vector<star> stars_;
+  std::vector<int16_t> keptat_;
+  std::size_t keptbytes_ = 0;
+  blockmasks blocked_{};
+  std::array<layerbits, level::size> reached_{};
+  std::array<layerbits, level::size> frontier_{};
+  std::array<layerbits, level::size> next_{};
+  std::array<layerbits, level::size> waitmask_{};  // remaining stars not met yet
+  std::vector<landing> landings_;
   std::vector<metstar> met_;
   std::vector<int> tree_;
-  bool jumps_ = false;  // the level has a sending teleporter
-  uint32_t stamp_ = 0;
+  std::vector<uint8_t> joined_;
 };
 
 // Every state met, as bytes in one arena, with an open-addressing set of their indices.
 class state_store {
  public:
-  std::size_t size() const { return offsets_.size() - 1; }
+  // A store that expects about expected states: its table and lists are made that large at once, so they
+  // don't grow (and rehash) step by step.
+  explicit state_store(std::size_t expected) {
+    std::size_t slots = 1024;
+    while (slots * 6 < expected * 10) slots *= 2;
+    slots_.assign(slots, 0);
+    where_.reserve(expected);
+    lengths_.reserve(expected);
+    parents_.reserve(expected);
+    steps_.reserve(expected);
+  }
+
+  std::size_t size() const { return where_.size(); }
   std::span<const uint8_t> at(std::size_t i) const {
-    return {bytes_.data() + offsets_[i], offsets_[i + 1] - offsets_[i]};
+    const uint64_t w = where_[i];
+    return {chunks_[w >> 32].get() + (w & 0xFFFFFFFFu), lengths_[i]};
   }
   uint32_t parent(std::size_t i) const { return parents_[i]; }
   uint8_t step(std::size_t i) const { return steps_[i]; }
+  // Everything the store holds, for the bytes per state.
+  std::size_t bytes() const {
+    return allocated_ + where_.capacity() * sizeof(uint64_t) + lengths_.capacity() * sizeof(uint16_t) +
+           parents_.capacity() * sizeof(uint32_t) + steps_.capacity() + slots_.capacity() * sizeof(uint64_t);
+  }
+
+  // Starts fetching the slot a state of hash h looks at first, so a later contains() need not wait for it.
+  void prefetch(uint64_t h) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[h & (slots_.size() - 1)]);
+  }
 
   bool contains(std::span<const uint8_t> state, uint64_t h) const {
     if (slots_.empty()) return false;
@@ -422,7 +605,7 @@ class state_store {
       if (slot == 0) return false;
       if ((slot >> 32) == (h >> 32)) {
         const auto other = at(static_cast<uint32_t>(slot) - 1);
-        if (other.size() == state.size() && std::equal(other.begin(), other.end(), state.begin()))
+        if (other.size() == state.size() && std::memcmp(other.data(), state.data(), state.size()) == 0)
           return true;
       }
     }
@@ -430,14 +613,26 @@ class state_store {
 
   void add(std::span<const uint8_t> state, uint64_t h, uint32_t parent, uint8_t step) {
     if ((size() + 1) * 10 > slots_.size() * 6) grow();
-    bytes_.insert(bytes_.end(), state.begin(), state.end());
-    offsets_.push_back(bytes_.size());
+    // States live in large chunks that never move, so adding never copies the states already kept.
+    if (chunks_.empty() || used_ + state.size() > chunksize_) {
+      // Small searches stay small: chunks start at 16 KiB and double up to 1 MiB.
+      if (!chunks_.empty()) chunksize_ = std::min(chunksize_ * 2, kChunk);
+      chunks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(chunksize_));
+      allocated_ += chunksize_;
+      used_ = 0;
+    }
+    std::memcpy(chunks_.back().get() + used_, state.data(), state.size());
+    where_.push_back(static_cast<uint64_t>(chunks_.size() - 1) << 32 | used_);
+    lengths_.push_back(static_cast<uint16_t>(state.size()));
+    used_ += state.size();
     parents_.push_back(parent);
     steps_.push_back(step);
     place(h, static_cast<uint32_t>(size() - 1));
   }
 
  private:
+  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+
   void place(uint64_t h, uint32_t index) {
     const std::size_t mask = slots_.size() - 1;
     std::size_t s = h & mask;
@@ -449,8 +644,12 @@ class state_store {
     for (std::size_t i = 0; i < size(); ++i) place(hashbytes(at(i)), static_cast<uint32_t>(i));
   }
 
-  std::vector<uint8_t> bytes_;
-  std::vector<std::size_t> offsets_{0};
+  std::vector<std::unique_ptr<uint8_t[]>> chunks_;
+  std::size_t used_ = 0;  // bytes used in the last chunk
+  std::size_t chunksize_ = std::size_t{1} << 14;
+  std::size_t allocated_ = 0;
+  std::vector<uint64_t> where_;  // chunk << 32 | offset of each state
+  std::vector<uint16_t> lengths_;
   std::vector<uint32_t> parents_;
   std::vector<uint8_t> steps_;
   std::vector<uint64_t> slots_;
@@ -623,13 +822,66 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
   const double bfsdeadline = limits.max_seconds * 0.8;
   std::size_t explored = 0;
   bool limited = false;  // the last search cut something only because of its move limit
+  std::size_t lastsize = 0;
+  auto finishstore = [&](const state_store& store) {
+    explored += store.size();
+    lastsize = store.size();
+    if (store.size() > 0)
+      result.bytes_per_state = static_cast<double>(store.bytes()) / static_cast<double>(store.size());
+  };
   auto search = [&](int limit) {
     limited = false;
-    auto store = std::make_unique<state_store>();
+    // A search with a larger limit keeps at least the states the last one kept.
+    auto store = std::make_unique<state_store>(std::min(lastsize + lastsize / 4, limits.max_states));
     codec.encode(start, buffer);
     store->add(buffer, hashbytes(buffer), 0, 0);
-    level child;
+    // The children of one parent, played and encoded, waiting to be looked up and kept.
+    struct batch {
+      std::size_t parent = 0;
+      int from = -1;
+      int moves = 0;
+      int count = 0;
+      int ready[4] = {};
+      level children[4];
+      std::vector<uint8_t> encoded[4];
+      uint64_t hashes[4] = {};
+      blockmasks blocks{};
+    };
+    auto batches = std::make_unique<batch[]>(2);
     level check;
+    blockmasks childblocks{};
+    // Looks the children up and keeps those that are new and can still win.
+    auto settle = [&](batch& b) {
+      for (int k = 0; k < b.count; ++k) {
+        const int s = b.ready[k];
+        const level& child = b.children[s];
+        const std::vector<uint8_t>& bytes = b.encoded[s];
+        if (store->contains(bytes, b.hashes[s])) continue;
+        if (limits.cuts) {
+          // Without clearing floors a child has its parent's blocks and at most the one it left.
+          const blockmasks* blocks = nullptr;
+          if (!codec.clearing()) {
+            childblocks = b.blocks;
+            bound.keepblock(child, b.from, childblocks);
+            blocks = &childblocks;
+          }
+          const int needed = bound.need(bytes, *child.playertile(), limit - b.moves, nullptr, blocks);
+          if (needed > limit - b.moves) {
+            if (needed != reach_bound::kNever) limited = true;
+            continue;
+          }
+        }
+        if (limits.verify_states) {
+          codec.decode(bytes, check);
+          if (!(check == child)) ++result.codec_mismatches;
+        }
+        store->add(bytes, b.hashes[s], static_cast<uint32_t>(b.parent), static_cast<uint8_t>(s));
+      }
+      b.count = 0;
+    };
+    // Each parent's children are played and encoded, and their hash slots fetched, while the children of
+    // the parent before are looked up: the lookups into a large table then rarely wait for memory.
+    int current_batch = 0;
     std::size_t begin = 0;
     for (int depth = 0; depth < limit; ++depth) {
       const std::size_t end = store->size();
@@ -637,52 +889,58 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
       for (std::size_t i = begin; i < end; ++i) {
         if ((i & 255) == 0 && since(began) > bfsdeadline) {
           result.limit = "time";
-          explored += store->size();
+          finishstore(*store);
           return -1;
         }
         if (store->size() >= limits.max_states) {
           result.limit = "states";
-          explored += store->size();
+          finishstore(*store);
           return -1;
         }
-        const auto state = store->at(i);
+        batch& b = batches[current_batch];
+        b.parent = i;
+        b.moves = depth + 1;
+        b.count = 0;
+        // Chunks never move, so the parent's bytes stay where they are while children are added.
+        const std::span<const uint8_t> state = store->at(i);
         codec.decode(state, current);
+        if (limits.cuts && !codec.clearing()) bound.keptblocks(state, b.blocks);
+        const tile* standing = current.playertile();
+        b.from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);
         const int stars = collectedstars(codec, state);
         for (int s = 0; s < 4; ++s) {
+          // A step the rule book's own test refuses would leave the copy unchanged: don't make the copy.
+          if (standing == nullptr || current.playertile()->testmove(stepdx[s], stepdy[s], 0, current, 2) == 0)
+            continue;
+          level& child = b.children[s];
           child = current;
           const turn_result turn = PlayTurn(child, s);
           if (turn.moved == 0) continue;
-          const int moves = depth + 1;
-          const play_state judged = Judge(child, stars + turn.stars, moves, limit);
+          const play_state judged = Judge(child, stars + turn.stars, b.moves, limit);
           if (judged == play_state::won) {
             result.steps.push_back(static_cast<uint8_t>(s));
             for (std::size_t at = i; at != 0; at = store->parent(at)) result.steps.push_back(store->step(at));
             std::reverse(result.steps.begin(), result.steps.end());
-            explored += store->size();
+            finishstore(*store);
             return 1;
           }
           if (judged == play_state::out_of_moves) limited = true;
           if (judged != play_state::playing) continue;
-          codec.encode(child, buffer);
-          const uint64_t h = hashbytes(buffer);
-          if (store->contains(buffer, h)) continue;
-          if (limits.cuts) {
-            const int needed = bound.need(buffer, *child.playertile(), limit - moves);
-            if (needed > limit - moves) {
-              if (needed != reach_bound::kNever) limited = true;
-              continue;
-            }
-          }
-          if (limits.verify_states) {
-            codec.decode(buffer, check);
-            if (!(check == child)) ++result.codec_mismatches;
-          }
-          store->add(buffer, h, static_cast<uint32_t>(i), static_cast<uint8_t>(s));
+          codec.encodechild(child, state, b.from, b.encoded[s]);
+          b.hashes[s] = hashbytes(b.encoded[s]);
+          store->prefetch(b.hashes[s]);
+          b.ready[b.count++] = s;
         }
+        current_batch ^= 1;
+        settle(batches[current_batch]);
       }
+      // The last parent's children belong to this depth too.
+      current_batch ^= 1;
+      settle(batches[current_batch]);
+      current_batch ^= 1;
       begin = end;
     }
-    explored += store->size();
+    finishstore(*store);
     return 0;
   };
 

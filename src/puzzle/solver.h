@@ -77,8 +77,9 @@ struct solve_result {
   solve_status status = solve_status::gave_up;
   std::vector<uint8_t> steps;  // step digits
   int moves = 0;
-  int score = 0;           // 9 x totalstars - moves, when there is a solution
-  std::size_t states = 0;  // distinct states explored
+  int score = 0;               // 9 x totalstars - moves, when there is a solution
+  std::size_t states = 0;      // distinct states explored
+  double bytes_per_state = 0;  // memory the last breadth-first search held per state it kept
   double seconds = 0;
   std::string limit;                 // which budget ran out: "time" or "states"
   std::size_t codec_mismatches = 0;  // with verify_states: states that did not decode back (must be 0)

@@ -39,7 +39,11 @@ void ReadCredits(stream& in, std::vector<cred>& credits, int& creditrows) {
       credits.push_back(cred{line.substr(1), {}});
       creditrows += 2;
     } else {
-      if (credits.empty()) credits.push_back(cred{});
+      // A name before the first heading gets a heading without text, which takes its rows like any other.
+      if (credits.empty()) {
+        credits.push_back(cred{});
+        creditrows += 2;
+      }
       credits.back().subs.push_back(line);
       creditrows += 1;
     }

@@ -3,9 +3,37 @@
 // channel is missing.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "ui/audio_state.h"
+
 namespace dusk {
 
-// Reads "music\audio.txt", loads the tracks it names and cues each on a paused channel.
+inline constexpr const char* kMusicListPath = "music\\audio.txt";
+// A music list names at most 17 tracks; a bigger file than this is not one, and is not read.
+inline constexpr int64_t kMaxMusicListBytes = 1 << 20;
+
+// The tracks a music list names, as its last entry for each left them (paths trimmed and lower case).
+struct music_list {
+  std::optional<std::string> menu;
+  std::array<std::optional<std::string>, kMusicWorlds> worlds;
+};
+
+// Reads a music list. A "menu" line names the menu track on the next line; a line starting "wm" names the
+// track of the world its last two characters give (0 to 15, others ignored) on the next line; any other
+// line is skipped. Any bytes at all are a list (lines end at a line feed or a byte 0).
+music_list ParseMusicList(std::span<const uint8_t> bytes);
+
+// Where a listed track is read from: the path as the game's other files are found (from its working
+// folder), or, when nothing is there, beside the music list.
+std::string MusicTrackSource(const std::string& listed);
+
+// Reads "music\audio.txt", loads the tracks it names (streamed as they play) and cues each on a paused
+// channel. Without a list, or for a track that can't be read, there is no music.
 void LoadMusic();
 
 // Start of the main menu: the menu track plays when music is on.

@@ -36,6 +36,19 @@ void TranscribeNumbers(std::string_view rest, bool wide, std::vector<uint8_t>& o
   }
 }
 
+// The game compiles its worlds at every start, and writing a file safely means waiting for the disk; a file
+// that already holds these bytes is left alone, so an unchanged world costs only reading.
+bool WriteIfChanged(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::vector<uint8_t> existing;
+  if (ReadWholeFile(path, existing) && existing == bytes) return true;
+  return WriteFileAtomically(path, bytes);
+}
+
+void CopyIfChanged(const std::string& from, const std::string& to) {
+  std::vector<uint8_t> bytes;
+  if (ReadWholeFile(from, bytes)) (void)WriteIfChanged(to, bytes);
+}
+
 int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* log) {
   Log(log, "Compiling world: " + name);
   // The game ships without "leveldata" until the first compilation; the world folders go inside it.
@@ -64,7 +77,7 @@ int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* l
   bytes.insert(bytes.end(), transcribed.data.begin(), transcribed.data.end());
   // The data file goes first and in one step: when it can't be written, the level files stay as the last
   // run left them, so they keep matching the names, limits and high scores of the old data file.
-  if (!WriteFileAtomically(WorldDataPath(w), bytes)) {
+  if (!WriteIfChanged(WorldDataPath(w), bytes)) {
     Log(log, write_failed);
     return 0;
   }
@@ -77,7 +90,7 @@ int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* l
     }
     const int number = static_cast<int>(l);
     const std::string target = HexDigit(w) + "-" + HexDigit(number) + ".slv";
-    CopyFileTo("levels\\" + level, folder + "\\" + target);
+    CopyIfChanged("levels\\" + level, folder + "\\" + target);
     Log(log, "Compiled level: " + std::to_string(number) + " from " + level + " to " + target);
   }
   return 0;

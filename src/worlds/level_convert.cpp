@@ -1,7 +1,13 @@
 // Converting level sources: parse, cross-check the image against the level, solve, then lay out the files.
 #include "worlds/level_convert.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <thread>
 
 #include "files/screen_file.h"
 #include "platform/files.h"
@@ -58,29 +64,180 @@ std::vector<std::pair<int, std::string>> WorldList(const std::string& text) {
   return list;
 }
 
-void ConvertLevel(const std::string& path, const std::string& worldfolder, const convert_options& options,
-                  converted_world& world, std::vector<std::string>& errors) {
+// One level on its way through the conversion: read and checked, then solved (perhaps by another thread, or
+// from the cache), then checked against its solution.
+struct level_job {
+  std::string path;
+  std::string worldfolder;
+  std::string error;  // set when reading or checking failed: the job ends there
+  std::optional<level_source> parsed;
+  std::optional<level> direct;
+  tilemap image;
+  uint64_t key = 0;  // the cache key: what the solution depends on
+  solve_result solution;
+};
+
+// A 64-bit hash of bytes, for cache keys (not for security: the cache is our own build output).
+uint64_t HashBytes(uint64_t h, const uint8_t* data, std::size_t size) {
+  for (std::size_t i = 0; i < size; ++i) {
+    h = (h ^ data[i]) * 0x100000001B3ull;
+  }
+  return h ^ (h >> 29);
+}
+
+// What the solution of a level depends on besides its source: the rules and solver, which are this
+// program. Any rebuild of it that changes its bytes makes every cached solution stale.
+uint64_t ProgramKey() {
+  static const uint64_t key = [] {
+    std::vector<uint8_t> bytes;
+    uint64_t h = 0xCBF29CE484222325ull;
+    // Linux names the running program here; elsewhere the key is the source and budget alone.
+    if (ReadWholeFile("/proc/self/exe", bytes)) {
+      // Word-wise: the program is a few megabytes.
+      for (std::size_t i = 0; i + 8 <= bytes.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 31;
+      }
+      h = HashBytes(h, bytes.data() + bytes.size() / 8 * 8, bytes.size() % 8);
+    }
+    return h;
+  }();
+  return key;
+}
+
+void PrepareLevel(level_job& job, const convert_options& options) {
   source_error error;
-  std::optional<level_source> parsed = ReadLevelSource(path, error);
-  if (!parsed) {
-    errors.push_back(error.text());
+  std::vector<uint8_t> bytes;
+  job.parsed = ReadLevelSource(job.path, error);
+  if (!job.parsed) {
+    job.error = error.text();
     return;
   }
-  converted_level out;
-  out.source = path;
-  out.image = LevelImage(*parsed);
-  const level direct = BuildSourceLevel(*parsed);
+  job.image = LevelImage(*job.parsed);
+  job.direct = BuildSourceLevel(*job.parsed);
   // The game builds the level from the image: it must be exactly the level the source describes.
-  const std::optional<level> built = BuildLevelFromImage(out.image);
-  if (!built || !(*built == direct)) {
-    errors.push_back(path + ": the level image does not build the level the source describes");
+  const std::optional<level> built = BuildLevelFromImage(job.image);
+  if (!built || !(*built == *job.direct)) {
+    job.error = job.path + ": the level image does not build the level the source describes";
     return;
+  }
+  if (options.cachefolder.empty()) return;
+  if (!ReadWholeFile(job.path, bytes)) bytes.clear();
+  const std::string budget = std::to_string(options.max_seconds) + "/" + std::to_string(options.max_states);
+  uint64_t h = HashBytes(ProgramKey(), bytes.data(), bytes.size());
+  job.key = HashBytes(h, reinterpret_cast<const uint8_t*>(budget.data()), budget.size());
+}
+
+std::string CachePath(const std::string& folder, uint64_t key) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%016llx.solution", static_cast<unsigned long long>(key));
+  return Join(folder, name);
+}
+
+// A cached solution: "status N", "steps DIGITS", "states N", "seconds X", "limit WORD", one a line. A file
+// that doesn't read back whole is ignored and the level solved again.
+std::string CacheText(const solve_result& r) {
+  char line[128];
+  std::snprintf(line, sizeof line, "seconds %.6f\n", r.seconds);
+  return "status " + std::to_string(static_cast<int>(r.status)) + "\nsteps " + StepDigits(r.steps) +
+         "\nstates " + std::to_string(r.states) + "\n" + line + "limit " + r.limit + "\n";
+}
+
+std::optional<solve_result> ReadCache(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes) || bytes.size() > 1 << 20) return std::nullopt;
+  const std::string text(bytes.begin(), bytes.end());
+  solve_result r;
+  int fields = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) return std::nullopt;  // cut short
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t space = line.find(' ');
+    const std::string name = line.substr(0, space);
+    const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
+    if (name == "status") {
+      const int v = std::atoi(value.c_str());
+      if (v < 0 || v > static_cast<int>(solve_status::no_player)) return std::nullopt;
+      r.status = static_cast<solve_status>(v);
+    } else if (name == "steps") {
+      for (const char c : value) {
+        if (c < '0' || c > '3') return std::nullopt;
+        r.steps.push_back(static_cast<uint8_t>(c - '0'));
+      }
+    } else if (name == "states") {
+      r.states = static_cast<std::size_t>(std::strtoull(value.c_str(), nullptr, 10));
+    } else if (name == "seconds") {
+      r.seconds = std::atof(value.c_str());
+    } else if (name == "limit") {
+      r.limit = value;
+    } else {
+      return std::nullopt;
+    }
+    ++fields;
+  }
+  if (fields != 5) return std::nullopt;
+  return r;
+}
+
+void SolveLevel(level_job& job, const convert_options& options) {
+  if (!job.error.empty()) return;
+  const std::string cached = options.cachefolder.empty() ? "" : CachePath(options.cachefolder, job.key);
+  if (!cached.empty()) {
+    if (std::optional<solve_result> r = ReadCache(cached)) {
+      // A stored solution must still win the level: a damaged cache never lets a wrong one through.
+      const bool claimswin = r->status == solve_status::solved || r->status == solve_status::best_found;
+      if (!claimswin || ReplaySteps(*job.direct, job.parsed->moves, r->steps).state == play_state::won) {
+        r->moves = static_cast<int>(r->steps.size());
+        r->score = claimswin ? 9 * job.direct->totalstars - r->moves : 0;
+        job.solution = std::move(*r);
+        return;
+      }
+    }
   }
   solver_limits limits;
   limits.max_seconds = options.max_seconds;
   limits.max_states = options.max_states;
-  out.solution = Solve(direct, parsed->moves, limits);
-  const std::string allowance = std::to_string(parsed->moves);
+  job.solution = Solve(*job.direct, job.parsed->moves, limits);
+  if (!cached.empty()) {
+    const std::string text = CacheText(job.solution);
+    if (!WriteFileAtomically(cached, std::vector<uint8_t>(text.begin(), text.end()))) {
+      // The cache only saves time: a conversion that can't write it still converts.
+    }
+  }
+}
+
+// Solves every job, on up to options.threads threads.
+void SolveLevels(std::vector<level_job*>& jobs, const convert_options& options) {
+  if (!options.cachefolder.empty() && PathKind(options.cachefolder) != 2) MakeFolder(options.cachefolder);
+  std::atomic<std::size_t> next{0};
+  auto work = [&] {
+    for (std::size_t i = next++; i < jobs.size(); i = next++) SolveLevel(*jobs[i], options);
+  };
+  const int threads = std::clamp(options.threads, 1, 64);
+  std::vector<std::thread> helpers;
+  for (int t = 1; t < threads && static_cast<std::size_t>(t) < jobs.size(); ++t) helpers.emplace_back(work);
+  work();
+  for (std::thread& t : helpers) t.join();
+}
+
+void FinishLevel(level_job& job, converted_world& world, std::vector<std::string>& errors) {
+  if (!job.error.empty()) {
+    errors.push_back(job.error);
+    return;
+  }
+  const std::string& path = job.path;
+  converted_level out;
+  out.source = path;
+  out.image = std::move(job.image);
+  out.solution = std::move(job.solution);
+  const level_source& parsed = *job.parsed;
+  const std::string allowance = std::to_string(parsed.moves);
   switch (out.solution.status) {
     case solve_status::unsolvable:
       errors.push_back(path + ": no solution within the allowance of " + allowance + " moves");
@@ -93,7 +250,7 @@ void ConvertLevel(const std::string& path, const std::string& worldfolder, const
       errors.push_back(path + ": the level has no player");
       return;
     case solve_status::best_found:
-      if (!parsed->highscore) {
+      if (!parsed.highscore) {
         errors.push_back(path + ": the best score can't be proven within the solver's budget (" +
                          out.solution.limit + " ran out; best found " + std::to_string(out.solution.score) +
                          "); give the high score by hand");
@@ -103,7 +260,7 @@ void ConvertLevel(const std::string& path, const std::string& worldfolder, const
     case solve_status::solved:
       break;
   }
-  out.highscore = parsed->highscore.value_or(out.solution.score);
+  out.highscore = parsed.highscore.value_or(out.solution.score);
   if (out.solution.status == solve_status::solved && out.highscore > out.solution.score) {
     errors.push_back(path + ": the high score " + std::to_string(out.highscore) +
                      " is above the best possible score " + std::to_string(out.solution.score));
@@ -119,8 +276,8 @@ void ConvertLevel(const std::string& path, const std::string& worldfolder, const
     errors.push_back(path + ": level file names are letters, digits, '-' and '_' before the extension");
     return;
   }
-  out.screenfile = worldfolder + "_" + stem + ".qtm";
-  out.parsed = std::move(*parsed);
+  out.screenfile = job.worldfolder + "_" + stem + ".qtm";
+  out.parsed = std::move(*job.parsed);
   world.levels.push_back(std::move(out));
 }
 
@@ -166,17 +323,34 @@ std::string LevelSourcePath(const listed_world& world, const std::string& level)
 
 conversion ConvertWorlds(const std::string& sourcesfolder, const convert_options& options) {
   conversion result;
-  for (listed_world& listed : ListWorlds(sourcesfolder)) {
-    if (!listed.world) {
-      result.errors.push_back(listed.error);
+  // Read everything first, solve every level (in parallel), then check and gather in world order, so the
+  // errors come in the same order whatever the threads do.
+  std::vector<listed_world> listed = ListWorlds(sourcesfolder);
+  std::vector<std::vector<level_job>> jobs(listed.size());
+  std::vector<level_job*> all;
+  for (std::size_t w = 0; w < listed.size(); ++w) {
+    if (!listed[w].world) continue;
+    for (const std::string& file : listed[w].world->levels) {
+      level_job job;
+      job.path = LevelSourcePath(listed[w], file);
+      job.worldfolder = listed[w].folder;
+      jobs[w].push_back(std::move(job));
+    }
+    for (level_job& job : jobs[w]) {
+      PrepareLevel(job, options);
+      all.push_back(&job);
+    }
+  }
+  SolveLevels(all, options);
+  for (std::size_t w = 0; w < listed.size(); ++w) {
+    if (!listed[w].world) {
+      result.errors.push_back(listed[w].error);
       continue;
     }
     converted_world out;
-    out.folder = listed.folder;
-    for (const std::string& level : listed.world->levels) {
-      ConvertLevel(LevelSourcePath(listed, level), listed.folder, options, out, result.errors);
-    }
-    out.world = std::move(*listed.world);
+    out.folder = listed[w].folder;
+    for (level_job& job : jobs[w]) FinishLevel(job, out, result.errors);
+    out.world = std::move(*listed[w].world);
     result.worlds.push_back(std::move(out));
   }
   return result;

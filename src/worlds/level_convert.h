@@ -20,6 +20,10 @@ namespace dusk {
 struct convert_options {
   double max_seconds = 20;  // solver budget per level
   std::size_t max_states = 4'000'000;
+  int threads = 1;  // levels solved at once
+  // When set, solutions are kept here, one file per level, keyed by a hash of the level source, the solver
+  // budget and the converting program itself, so a conversion solves again only the levels that changed.
+  std::string cachefolder;
 };
 
 struct converted_level {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/level_session.h"
-#include "app/play_screens.h"
 #include "assets/embedded_files.h"
 #include "display/display_state.h"
+#include "files/screen_file.h"
 #include "persist/replay.h"
 #include "platform/window.h"
 #include "state/progress.h"
@@ -39,9 +39,16 @@ class LevelPicture : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     RegisterEmbeddedFiles();
-    LoadPlayScreens();
+    for (auto [screen, name] : {std::pair{&front.hud, "hud"},
+                                {&front.help, "help"},
+                                {&front.winner, "winner"},
+                                {&front.loser, "loser"}}) {
+      std::optional<tilemap> read = Read(std::string("incbin::incbin\\") + name + ".qtm", 0);
+      ASSERT_TRUE(read) << name;
+      *screen = std::move(*read);
+    }
   }
-  static void TearDownTestSuite() { ResetPlayScreens(); }
+  static void TearDownTestSuite() { ResetFrontState(); }
   void SetUp() override {
     ResetProgress();
     ResetSettings();
@@ -67,7 +74,7 @@ class LevelPicture : public ::testing::Test {
   // One frame as the loop runs it, drawn; with check, the picture is compared before the frame's step.
   play_outcome Frame(level_session& s, const play_input& in = {}, const std::string& check = {}) {
     BeginLevelFrame(s);
-    DrawPicture(LevelFramePicture(s, playscreens));
+    DrawPicture(LevelFramePicture(s, front));
     if (!check.empty()) testing::ExpectFrameMatchesReference(kReferences + check);
     return StepLevelFrame(s, in);
   }

@@ -6,14 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/level_session.h"
-#include "app/play_screens.h"
 #include "app/read_input.h"
 #include "assets/embedded_files.h"
 #include "persist/replay.h"
+#include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/random.h"
@@ -22,6 +23,8 @@
 #include "state/progress.h"
 #include "state/settings.h"
 #include "tests/app/play_fixture.h"
+#include "tests/platform/support/ogg_fixture.h"
+#include "tests/platform/support/temp_folder.h"
 #include "tests/worlds/support/working_folder.h"
 #include "ui/audio_state.h"
 #include "worlds/level_convert.h"
@@ -190,6 +193,52 @@ TEST_F(PlayLevelLoop, FramesLastTwentyMilliseconds) {
   script.Press(100, key::kEscape);
   EXPECT_EQ(Play(script), 0);
   EXPECT_EQ(ClockMs() - start, 100 * 20);
+}
+
+// The mute key in a level stops the world's track and cues it again (silent) when music comes back on; the
+// effects of a step sound only with sound on.
+TEST_F(PlayLevelLoop, MuteKeyStopsTheWorldTrack) {
+  ASSERT_TRUE(OpenAudio());
+  const std::vector<uint8_t> track = testing::EncodeSweep(44100, 1, 44100);
+  testing::WriteTestFile("track.ogg", track);
+  audio.worldmusic[1] = LoadStreamedSound("track.ogg", 1);
+  ASSERT_NE(audio.worldmusic[1], nullptr);
+  audio.worldchannel[1] = CueSound(audio.worldmusic[1]);
+  Level(1, kCorridor, 5);
+  std::vector<int> playing;
+  std::vector<channel_ptr> channels;
+  key_script script;
+  auto look = [&] {
+    playing.push_back(ChannelPlaying(audio.worldchannel[1]));
+    channels.push_back(audio.worldchannel[1]);
+  };
+  script.At(1, look);
+  script.Press(1, key::kM);
+  script.At(2, look);
+  script.Press(2, key::kM);
+  script.At(3, look);
+  script.Press(3, key::kEscape);
+  EXPECT_EQ(Play(script), 0);
+  EXPECT_EQ(playing, (std::vector<int>{1, 0, 0}));
+  EXPECT_EQ(channels[0], channels[1]) << "stopped";
+  EXPECT_NE(channels[1], channels[2]) << "cued again for the next level";
+  EXPECT_EQ(settings.musicon, 1);
+  CloseAudio();
+}
+
+TEST_F(PlayLevelLoop, CloseRequestEndsTheProgramAtOnce) {
+  Level(1, kCorridor, 5);
+  // The window and the audio device run threads, so the check runs in a fresh process of its own.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        key_script script;
+        script.At(2, [] { inject::RequestClose(); });
+        script.Run();
+        PlayLevel(1, 1);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 // Every level of the sample worlds, converted as the build converts them, won with its solver solution

@@ -79,7 +79,7 @@ class LevelSession : public ::testing::Test {
   }
 
   world world_;
-  play_screens screens_;
+  front_state screens_;
 };
 
 // A corridor: three steps right reach the one star.

@@ -111,7 +111,7 @@ TEST_F(StartGameTest, TheSampleWorldsLoadAndEverythingIsOpen) {
   EXPECT_GT(gameworlds.worlds[1]->levelstars[1], 0);
   EXPECT_EQ(progress.worldunlocked[0], 1);
   EXPECT_EQ(progress.levelunlocked[15][15], 1);
-  EXPECT_EQ(front.creditrows, 13);
+  EXPECT_EQ(front.creditrows, 16);
   EXPECT_EQ(front.optionnames.size(), 9u);
   EXPECT_EQ(front.menu.tmapw, 20);
   EXPECT_EQ(front.hud.tmapw, 5);

@@ -331,7 +331,7 @@ TEST_F(Embedded, BarsBandsAndEmptyAreasAreWhereTheScreensHaveThem) {
   EXPECT_EQ(eyes, 2);
 }
 
-TEST_F(Embedded, CreditsHaveFourHeadingsAndFiveNames) {
+TEST_F(Embedded, CreditsHaveFiveHeadingsAndSixNames) {
   const std::vector<uint8_t> bytes = Bytes("incbin\\credits.txt");
   const std::string text(bytes.begin(), bytes.end());
   int headings = 0;
@@ -348,8 +348,10 @@ TEST_F(Embedded, CreditsHaveFourHeadingsAndFiveNames) {
     // Headings stand at column 1 and names at column 2 of a 20-column screen.
     EXPECT_LE(line.size(), line[0] == '+' ? 20u : 18u) << line;
   }
-  EXPECT_EQ(headings, 4);
-  EXPECT_EQ(names, 5);
+  EXPECT_EQ(headings, 5);
+  EXPECT_EQ(names, 6);
+  // The music is the project's own.
+  EXPECT_NE(text.find("+Music\r\nDuskmarrow project\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n"), std::string::npos);
 }
 

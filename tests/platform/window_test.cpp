@@ -433,3 +433,71 @@ TEST_F(WindowTest, LoadPixelsReadsAFileWithEitherSeparator) {
 
 }  // namespace
 }  // namespace dusk
+
+namespace dusk {
+namespace {
+
+// An idle menu draws the same frame 60 times a second; only the first of a run of equal frames is drawn.
+TEST_F(WindowTest, AMenuFrameThatRepeatsTheLastOneIsNotDrawnAgain) {
+  UseVirtualClock();
+  ASSERT_TRUE(OpenWindow(8, 8, "repeat"));
+  const auto frame = [](int red, bool clear) {
+    if (clear) ClearScreen();
+    SetDrawScale(1, 1);
+    SetColor(red, 0, 0);
+    FillRect(0, 0, 4, 4);
+  };
+  const int start = FramesDrawn();
+  frame(200, false);
+  PresentFrame(-1);
+  EXPECT_EQ(FramesDrawn(), start + 1);  // a new window is always drawn
+  frame(200, false);
+  PresentFrame(-1);
+  frame(200, false);
+  PresentFrame(-1);
+  EXPECT_EQ(FramesDrawn(), start + 1);
+
+  frame(100, false);  // another colour
+  PresentFrame(-1);
+  EXPECT_EQ(FramesDrawn(), start + 2);
+  frame(100, true);  // the same cells on a cleared screen
+  PresentFrame(-1);
+  EXPECT_EQ(FramesDrawn(), start + 3);
+  frame(100, true);
+  PresentFrame(-1);
+  EXPECT_EQ(FramesDrawn(), start + 3);
+
+  // Vertical sync and "at once" always draw; so does a frame that was read back.
+  frame(100, true);
+  PresentFrame(1);
+  frame(100, true);
+  PresentFrame(0);
+  EXPECT_EQ(FramesDrawn(), start + 5);
+  frame(100, true);
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels = ReadFramePixels(width, height);
+  ASSERT_EQ(width, 8);
+  EXPECT_EQ(pixels[0], 0xFF640000u);
+  PresentFrame(-1);
+  EXPECT_EQ(FramesDrawn(), start + 6);
+
+  // After a repeat was left out, a changed frame is drawn in full.
+  frame(100, true);
+  PresentFrame(-1);
+  frame(50, true);
+  pixels = ReadFramePixels(width, height);
+  EXPECT_EQ(pixels[0], 0xFF320000u);
+  EXPECT_EQ(pixels[7 * 8 + 7], kBlack);
+
+  // A reopened window has lost its contents.
+  CloseWindow();
+  ASSERT_TRUE(OpenWindow(8, 8, "repeat"));
+  const int reopened = FramesDrawn();
+  frame(100, true);
+  PresentFrame(-1);
+  EXPECT_EQ(FramesDrawn(), reopened + 1);
+}
+
+}  // namespace
+}  // namespace dusk

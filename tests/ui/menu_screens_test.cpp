@@ -214,7 +214,7 @@ TEST_F(MenuScreens, TheSameWindowScaleOnLeavingKeepsTheWindow) {
 TEST_F(MenuScreens, CreditsScrollOneRowAndLeaveWithLeft) {
   Script(Then(Tap(key::kDown, 3), Tap(key::kLeft)));
   CreditsScreen();
-  EXPECT_EQ(front.creditrows, 13);
+  EXPECT_EQ(front.creditrows, 16);
 }
 
 // ---- Reference pictures ----------------------------------------------------------------------------------

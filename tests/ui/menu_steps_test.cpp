@@ -447,7 +447,16 @@ TEST(Credits, ANameBeforeAnyHeadingGetsAHeadingWithoutText) {
   ASSERT_EQ(credits.size(), 2u);
   EXPECT_EQ(credits[0].name, "");
   EXPECT_EQ(credits[0].subs, std::vector<std::string>{"Stray"});
-  EXPECT_EQ(rows, 4);
+  EXPECT_EQ(rows, 6);
+  // Every line has its row in the list.
+  const credits_state state = EnterCredits(credits, rows);
+  EXPECT_EQ(to_string(state.list),
+            "....................\n"
+            "....................\n"
+            "..Stray.............\n"
+            "....................\n"
+            ".Art................\n"
+            "..Kim...............\n");
 }
 
 TEST(Credits, TheListHasAGapAboveEachHeadingAndNamesIndentedBelow) {

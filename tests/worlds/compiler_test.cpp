@@ -2,6 +2,7 @@
 #include "worlds/compiler.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -209,6 +210,38 @@ TEST_F(CompilerTest, AWorldFolderThatCantBeMadeIsReportedAndTheWorldSkipped) {
                            "Finshed compiling world: 0",
                        }));
   EXPECT_EQ(ReadTestFile("leveldata/world 0"), Bytes("a file in the way"));
+}
+
+// The inode of a file: a file replaced by a new one gets a new inode.
+ino_t Inode(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST_F(CompilerTest, ASecondCompilationRewritesOnlyWhatChanged) {
+  WriteTextFile("levels/_WORLDINDEX.txt", {"$a"});
+  WriteTextFile("levels/a.txt",
+                {"@A", "#1:", "#255:", "@Cave", "*30:20:", "!cave", "@Hill", "*9:9:", "!hill"});
+  WriteTestFile("levels/cave.qtm", Bytes("cave"));
+  WriteTestFile("levels/hill.qtm", Bytes("hill"));
+  Compile();
+  const ino_t data = Inode("leveldata/world 0/0w.wdt");
+  const ino_t cave = Inode("leveldata/world 0/0-0.slv");
+  const ino_t hill = Inode("leveldata/world 0/0-1.slv");
+  ASSERT_NE(data, 0u);
+
+  WriteTestFile("levels/hill.qtm", Bytes("steeper hill"));
+  Compile();
+  EXPECT_EQ(Inode("leveldata/world 0/0w.wdt"), data);
+  EXPECT_EQ(Inode("leveldata/world 0/0-0.slv"), cave);
+  EXPECT_NE(Inode("leveldata/world 0/0-1.slv"), hill);
+  EXPECT_EQ(ReadTestFile("leveldata/world 0/0-1.slv"), Bytes("steeper hill"));
+
+  WriteTextFile("levels/a.txt",
+                {"@A", "#1:", "#255:", "@Cave", "*31:20:", "!cave", "@Hill", "*9:9:", "!hill"});
+  Compile();
+  EXPECT_NE(Inode("leveldata/world 0/0w.wdt"), data);
+  EXPECT_EQ(ReadTestFile("leveldata/world 0/0w.wdt")[10], 31);
 }
 
 TEST_F(CompilerTest, AWorldDataFileThatCantBeWrittenKeepsTheEarlierRunsFiles) {
