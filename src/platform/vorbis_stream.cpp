@@ -38,7 +38,7 @@ struct byte_source {
     const std::string prefix = kEmbeddedPrefix;
     if (path.starts_with(prefix)) return FindEmbedded(path.substr(prefix.size()), data, size);
     if (PathKind(path) != 1) return false;
-    file = std::fopen(NativePath(path).c_str(), "rb");
+    file = std::fopen(ReadablePath(path).c_str(), "rb");
     return file != nullptr;
   }
   size_t Read(void* out, size_t bytes) {

@@ -23,7 +23,7 @@ const char* const kStepKeys[] = {"Up", "Down", "Left", "Right"};
 // The shortest solution of a sample level, as step digits.
 std::vector<uint8_t> Solution(const std::string& source) {
   source_error error;
-  const auto parsed = ReadLevelSource(std::string(DUSK_SOURCE_DIR) + "/worlds/" + source, error);
+  const auto parsed = ReadLevelSource(std::string(DUSK_FIXTURE_WORLDS) + "/" + source, error);
   EXPECT_TRUE(parsed) << error.text();
   if (!parsed) return {};
   const solve_result solved = Solve(BuildSourceLevel(*parsed), parsed->moves);
@@ -76,7 +76,7 @@ TEST(Journey, FromTheMainMenuThroughALevelAndBack) {
   {
     source_error error;
     stars =
-        ReadLevelSource(std::string(DUSK_SOURCE_DIR) + "/worlds/dusk-garden/first-light.level", error)->stars;
+        ReadLevelSource(std::string(DUSK_FIXTURE_WORLDS) + "/dusk-garden/first-light.level", error)->stars;
   }
   EXPECT_EQ(saved.bestscore[1][1], 9 * stars - static_cast<int>(steps.size()));
   EXPECT_EQ(saved.worldunlocked[1], 1);

@@ -249,7 +249,7 @@ TEST_F(PlayLevelLoop, SampleWorldsAreWonWithTheirSolutions) {
   ResetWorlds();
   convert_options budget;
   budget.max_seconds = 5;
-  const conversion result = ConvertWorlds(std::string(DUSK_SOURCE_DIR) + "/worlds", budget);
+  const conversion result = ConvertWorlds(DUSK_FIXTURE_WORLDS, budget);
   int played = 0;
   for (size_t w = 0; w < result.worlds.size() && w < kMaxWorlds; ++w) {
     const converted_world& source = result.worlds[w];

@@ -48,7 +48,7 @@ inline level_source SourceLevel(const std::vector<std::vector<std::string>>& lay
 // The looks of the first sample world, so that pictures look like the game.
 inline void ApplySampleLooks(world& w) {
   source_error error;
-  const auto file = ReadWorldFile(std::string(DUSK_SOURCE_DIR) + "/worlds/dusk-garden/world.txt", error);
+  const auto file = ReadWorldFile(std::string(DUSK_FIXTURE_WORLDS) + "/dusk-garden/world.txt", error);
   ASSERT_TRUE(file) << error.text();
   for (const world_look& look : file->looks) {
     w.tilec[look.kind] = look.glyph;

@@ -50,10 +50,10 @@ class StartGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    ASSERT_TRUE(fs::exists(kGameFolder + "/levels/_WORLDINDEX.txt"))
+    ASSERT_TRUE(fs::exists(std::string(DUSK_FIXTURE_LEVELS) + "/_WORLDINDEX.txt"))
         << "the build converts the sample worlds";
     fs::copy(kGameFolder + "/graphics", "graphics", fs::copy_options::recursive);
-    fs::copy(kGameFolder + "/levels", "levels", fs::copy_options::recursive);
+    fs::copy(DUSK_FIXTURE_LEVELS, "levels", fs::copy_options::recursive);
     UseVirtualClock();
     SetErrorReporter([this](const std::string& title, const std::string& message) {
       reported_.push_back(title + " " + message);

@@ -1,5 +1,8 @@
-// The music the build composes into game/music/: the list the game reads, every track decoded through the
-// game's own loader, the tool's repeatability, true peaks, matching loudness and seamless world loops.
+// The music the build composes into game/music/: the list as the game reads it, every track read through
+// the game's own streaming reader, the tool's repeatability, true peaks, matching loudness and seamless world
+// loops.
+#include "ui/music.h"
+
 #include <ebur128.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -17,6 +20,7 @@
 
 #include "platform/files.h"
 #include "platform/vorbis_decode.h"
+#include "platform/vorbis_stream.h"
 
 namespace dusk {
 namespace {
@@ -50,34 +54,6 @@ std::string Trimmed(const std::string& line) {
   return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
 }
 
-// The music list read by the game's rules: trimmed lower-case lines; "menu" or a "wm" key, then its path.
-struct music_list {
-  std::string menu;
-  std::map<int, std::string> worlds;
-};
-
-music_list ReadMusicList(const std::string& text) {
-  music_list list;
-  const std::vector<std::string> lines = Lines(text);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    std::string key = Trimmed(lines[i]);
-    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
-    const bool is_menu = key == "menu";
-    const bool is_world = key.size() >= 2 && key.compare(0, 2, "wm") == 0;
-    if (!is_menu && !is_world) continue;
-    if (i + 1 >= lines.size()) break;
-    std::string path = Trimmed(lines[++i]);
-    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (is_menu) {
-      list.menu = path;
-    } else {
-      const std::string digits = key.substr(key.size() - 2);
-      list.worlds[std::atoi(digits.c_str())] = path;
-    }
-  }
-  return list;
-}
-
 // The worlds in the game's world list, in order: lines that are neither blank nor comments.
 int WorldCount() {
   int count = 0;
@@ -88,12 +64,44 @@ int WorldCount() {
   return count;
 }
 
+// A sound effect, decoded whole as the game decodes its effects.
 decoded_sound Decode(const std::string& path) {
   std::vector<uint8_t> bytes;
   decoded_sound sound;
   EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
   EXPECT_TRUE(DecodeVorbis(bytes.data(), bytes.size(), sound)) << path;
   return sound;
+}
+
+// A music track, read to its end through the streaming reader the game plays music with.
+decoded_sound StreamTrack(const std::string& path) {
+  decoded_sound sound;
+  const std::unique_ptr<vorbis_stream> stream = vorbis_stream::Open(path, false);
+  EXPECT_NE(stream, nullptr) << path;
+  if (!stream) return sound;
+  sound.channels = stream->info().channels;
+  sound.sample_rate = stream->info().sample_rate;
+  EXPECT_TRUE(stream->info().whole) << path;
+  std::vector<int16_t> buffer(static_cast<size_t>(4096 * sound.channels));
+  for (;;) {
+    const size_t got = stream->Read(buffer.data(), 4096);
+    sound.samples.insert(
+        sound.samples.end(), buffer.begin(),
+        buffer.begin() + static_cast<std::ptrdiff_t>(got * static_cast<size_t>(sound.channels)));
+    if (got < 4096) break;
+  }
+  EXPECT_FALSE(stream->failed()) << path;
+  return sound;
+}
+
+std::string TrackPath(const std::string& name) {
+  return kGame + "music/" + name + ".ogg";
+}
+
+music_list GameMusicList() {
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(ReadWholeFile(kGame + "music/audio.txt", bytes));
+  return ParseMusicList(bytes);
 }
 
 struct loudness {
@@ -132,25 +140,40 @@ loudness Measure(const decoded_sound& sound, bool peaks) {
   return result;
 }
 
-TEST(MusicList, NamesTheMenuAndEveryWorldOfTheWorldList) {
-  const music_list list = ReadMusicList(Text(kGame + "music/audio.txt"));
-  EXPECT_EQ(list.menu, "music\\menu.ogg");
+// The list as the game reads it, from the game's folder as the game runs there.
+class MusicList : public testing::Test {
+ protected:
+  void SetUp() override {
+    before_ = std::filesystem::current_path();
+    std::filesystem::current_path(kGame);
+  }
+  void TearDown() override { std::filesystem::current_path(before_); }
+
+ private:
+  std::filesystem::path before_;
+};
+
+TEST_F(MusicList, NamesTheMenuAndEveryWorldOfTheWorldList) {
+  const music_list list = GameMusicList();
+  ASSERT_TRUE(list.menu);
+  EXPECT_EQ(*list.menu, "music\\menu.ogg");
+  EXPECT_EQ(PathKind(MusicTrackSource(*list.menu)), 1);
   const int worlds = WorldCount();
   ASSERT_GT(worlds, 0);
-  for (int w = 0; w < worlds; ++w) EXPECT_TRUE(list.worlds.count(w)) << "world " << w << " has no track";
-  // A path is resolved as the list's own path is: from the game's folder.
-  for (const auto& [world, path] : list.worlds) {
-    EXPECT_GE(world, 0);
-    EXPECT_LT(world, 16);
-    EXPECT_EQ(PathKind(kGame + NativePath(path)), 1) << path;
+  ASSERT_LE(worlds, kMusicWorlds);
+  for (int w = 0; w < worlds; ++w) {
+    const auto& path = list.worlds[static_cast<size_t>(w)];
+    ASSERT_TRUE(path) << "world " << w << " has no track";
+    EXPECT_EQ(PathKind(MusicTrackSource(*path)), 1) << *path;
   }
-  EXPECT_EQ(PathKind(kGame + NativePath(list.menu)), 1);
 }
 
-TEST(MusicList, NamesEveryTrackTheToolMakes) {
-  const music_list list = ReadMusicList(Text(kGame + "music/audio.txt"));
-  std::vector<std::string> named = {list.menu};
-  for (const auto& [world, path] : list.worlds) named.push_back(path);
+TEST_F(MusicList, NamesEveryTrackTheToolMakes) {
+  const music_list list = GameMusicList();
+  std::vector<std::string> named;
+  if (list.menu) named.push_back(*list.menu);
+  for (const auto& path : list.worlds)
+    if (path) named.push_back(*path);
   std::vector<std::string> made;
   for (const std::string& track : kTracks) made.push_back("music\\" + track + ".ogg");
   EXPECT_EQ(named, made);
@@ -166,6 +189,18 @@ TEST(MusicList, NamesEveryTrackTheToolMakes) {
   EXPECT_EQ(listed, expected);
 }
 
+// All the music together stays small enough to ship with the game.
+TEST_F(MusicList, AllTracksTogetherTakeAtMostEightMegabytes) {
+  int64_t total = 0;
+  for (const std::string& track : kTracks) {
+    const int64_t bytes = FileBytes(TrackPath(track));
+    EXPECT_GT(bytes, 0) << track;
+    total += bytes;
+  }
+  std::printf("music: %lld bytes in all\n", static_cast<long long>(total));
+  EXPECT_LE(total, 8'000'000);
+}
+
 // The same run writes the same bytes: a fresh render of one track equals the one the build made.
 TEST(MakeMusic, WritesTheSameBytesEveryRun) {
   const std::filesystem::path folder =
@@ -175,7 +210,7 @@ TEST(MakeMusic, WritesTheSameBytesEveryRun) {
   ASSERT_EQ(std::system(command.c_str()), 0);
   std::vector<uint8_t> fresh, built;
   EXPECT_TRUE(ReadWholeFile((folder / "wm08.ogg").string(), fresh));
-  EXPECT_TRUE(ReadWholeFile(kGame + "music/wm08.ogg", built));
+  EXPECT_TRUE(ReadWholeFile(TrackPath("wm08"), built));
   EXPECT_FALSE(fresh.empty());
   EXPECT_TRUE(fresh == built) << "make_music wrote different bytes for the same track";
   std::filesystem::remove_all(folder);
@@ -183,9 +218,9 @@ TEST(MakeMusic, WritesTheSameBytesEveryRun) {
 
 class Track : public testing::TestWithParam<std::string> {};
 
-TEST_P(Track, DecodesThroughTheGamesLoaderAsStereoUnderTheCeiling) {
+TEST_P(Track, StreamsThroughTheGamesReaderAsStereoUnderTheCeiling) {
   const std::string name = GetParam();
-  const decoded_sound sound = Decode(kGame + "music/" + name + ".ogg");
+  const decoded_sound sound = StreamTrack(TrackPath(name));
   ASSERT_EQ(sound.channels, 2);
   ASSERT_EQ(sound.sample_rate, 44100);
   const double seconds = static_cast<double>(sound.samples.size() / 2) / 44100.0;
@@ -206,7 +241,7 @@ TEST_P(Track, DecodesThroughTheGamesLoaderAsStereoUnderTheCeiling) {
 // average step inside it (and far from its large ones).
 TEST_P(Track, LoopsWithoutASeam) {
   const std::string name = GetParam();
-  const decoded_sound sound = Decode(kGame + "music/" + name + ".ogg");
+  const decoded_sound sound = StreamTrack(TrackPath(name));
   ASSERT_EQ(sound.channels, 2);
   const size_t frames = sound.samples.size() / 2;
   ASSERT_GT(frames, 44100u);
@@ -235,6 +270,26 @@ TEST_P(Track, LoopsWithoutASeam) {
   }
 }
 
+// Played looping, the game's reader goes on from the track's first frame straight after its last.
+TEST_P(Track, LoopsInTheGamesReader) {
+  const std::string name = GetParam();
+  if (name == "menu") GTEST_SKIP() << "the menu theme does not loop";
+  const decoded_sound once = StreamTrack(TrackPath(name));
+  const size_t frames = once.samples.size() / 2;
+  const std::unique_ptr<vorbis_stream> stream = vorbis_stream::Open(TrackPath(name), true);
+  ASSERT_NE(stream, nullptr);
+  std::vector<int16_t> twice((frames + 4096) * 2);
+  size_t read = 0;
+  while (read < frames + 4096) {
+    const size_t got = stream->Read(twice.data() + read * 2, std::min<size_t>(4096, frames + 4096 - read));
+    ASSERT_GT(got, 0u);
+    read += got;
+  }
+  EXPECT_TRUE(std::equal(once.samples.begin(), once.samples.end(), twice.begin()));
+  EXPECT_TRUE(std::equal(once.samples.begin(), once.samples.begin() + 4096 * 2,
+                         twice.begin() + static_cast<std::ptrdiff_t>(frames * 2)));
+}
+
 INSTANTIATE_TEST_SUITE_P(Music, Track, testing::ValuesIn(kTracks),
                          [](const testing::TestParamInfo<std::string>& param) { return param.param; });
 
@@ -243,7 +298,7 @@ INSTANTIATE_TEST_SUITE_P(Music, Track, testing::ValuesIn(kTracks),
 TEST(MusicLoudness, TracksMatchAndTheEffectsSitNearThem) {
   double quietest = 1e9, loudest = -1e9;
   for (const std::string& name : kTracks) {
-    const loudness l = Measure(Decode(kGame + "music/" + name + ".ogg"), false);
+    const loudness l = Measure(StreamTrack(TrackPath(name)), false);
     quietest = std::min(quietest, l.integrated);
     loudest = std::max(loudest, l.integrated);
   }

@@ -8,6 +8,8 @@
 
 #include "platform/files.h"
 #include "platform/stream.h"
+#include "platform/vorbis_stream.h"
+#include "tests/platform/support/ogg_fixture.h"
 #include "tests/platform/support/temp_folder.h"
 
 namespace dusk {
@@ -78,6 +80,21 @@ TEST(GameFolderTest, ReadsFallBackToTheDataFolderAndWritesStayInThePlayersFolder
   out->Close();
   EXPECT_EQ(ReadTestFile(player + "/graphics/graphics.txt"), (std::vector<uint8_t>{42}));
   EXPECT_EQ(ReadTestFile(data / "graphics/graphics.txt"), (std::vector<uint8_t>{'d', 'a', 't', 'a'}));
+}
+
+// Music plays from its file while it is heard: the installed data folder's tracks must stream too.
+TEST(GameFolderTest, TracksInTheDataFolderStream) {
+  working_folder_guard guard;
+  temp_folder data;
+  temp_folder player;
+  ASSERT_EQ(::mkdir((data / "music").c_str(), 0755), 0);
+  WriteTestFile(data / "music/wm01.ogg", testing::EncodeSweep(4410, 2, 44100));
+  std::string message;
+  ASSERT_TRUE(UseGameFolder(player.path(), data.path(), message)) << message;
+  std::unique_ptr<vorbis_stream> track = vorbis_stream::Open("music\\wm01.ogg", false);
+  ASSERT_NE(track, nullptr);
+  int16_t samples[2 * 256];
+  EXPECT_EQ(track->Read(samples, 256), 256u);
 }
 
 TEST(GameFolderTest, AFolderThatCantBeMadeIsReported) {

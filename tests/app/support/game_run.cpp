@@ -32,7 +32,7 @@ game_folder::game_folder() {
   std::error_code error;
   fs::copy(game / "graphics", fs::path(path()) / "graphics", fs::copy_options::recursive, error);
   if (error) ADD_FAILURE() << "can't copy the graphics: " << error.message();
-  fs::copy(game / "levels", fs::path(path()) / "levels", fs::copy_options::recursive, error);
+  fs::copy(DUSK_FIXTURE_LEVELS, fs::path(path()) / "levels", fs::copy_options::recursive, error);
   if (error) ADD_FAILURE() << "can't copy the converted levels (built with the game): " << error.message();
 }
 
