@@ -243,6 +243,8 @@ void streamer::Run() {
   for (;;) {
     {
       std::unique_lock<std::mutex> hold(mutex_);
+      // With nothing to stream the thread sleeps until a channel starts.
+      wake_.wait(hold, [this] { return quit_ || !active_.empty(); });
       wake_.wait_for(hold, kStreamPeriod, [this] { return quit_; });
       if (quit_) return;
       work = active_;

@@ -253,6 +253,14 @@ void PresentFrame(int sync) {
   if (!repeat) {
     SDL_RenderPresent(render.renderer.get());
     render.frames_drawn += 1;
+    // Mesa's software rasteriser keeps every frame's drawing until the driver is made to finish it, so
+    // without this a long run grows by a quarter of a megabyte a frame; a real GPU is done with the
+    // frame's few quads at once.
+    if (!render.software) {
+      using gl_finish = void (*)();
+      static const auto finish = reinterpret_cast<gl_finish>(SDL_GL_GetProcAddress("glFinish"));
+      if (finish != nullptr) finish();
+    }
     // The back buffer's border is undefined after a present, and frames draw only their own area.
     if (render.frame_width > 0) ClearBorder(render);
   }

@@ -417,7 +417,7 @@ class reach_bound {
         if (hit.empty()) continue;
         hit.each([&](int b) {
           if (met_.empty() && nearestout != nullptr) *nearestout = d;
-          met_.push_back({cellindex(b >> 4, b & 15, z), d});
+          met_.push_back({b >> 4, b & 15, d});
           --waiting;
         });
         waitmask_[z] &= ~hit;
@@ -427,8 +427,14 @@ class reach_bound {
     const int from = layerbits::bit(player.x, player.y);
     reached_[player.z].set(from);
     frontier_[player.z].set(from);
-    if (meet(frontier_.data(), 0)) return bound();
-    if (layers == 1 && jumps_.empty()) return flatflood(cap, nearestout, waiting);
+    if (meet(frontier_.data(), 0)) return bound(cap);
+    if (layers == 1 && jumps_.empty()) {
+      // Many states are cut, most of them already by straight-line distances, which the flood can only
+      // lengthen: settle those without flooding.
+      if (nearestout == nullptr && met_.empty() && straightbound(from, waiting, cap) > cap)
+        return kOutOfReach;
+      return flatflood(cap, nearestout, waiting);
+    }
     for (int d = 1;; ++d) {
       if (d - 1 >= cap) return kOutOfReach;
       for (int z = 0; z < layers; ++z) {
@@ -461,11 +467,35 @@ class reach_bound {
         any = any || !next_[z].empty();
       }
       if (!any) return kNever;
-      if (meet(next_.data(), d)) return bound();
+      if (meet(next_.data(), d)) return bound(cap);
     }
   }
 
  private:
+  // The bound of bound() with straight-line (grid) distances from the player in place of flood distances:
+  // never more than the bound the flood gives, on a level of one layer without teleporters.
+  int straightbound(int from, int remaining, int cap) {
+    met_.clear();
+    const int px = from >> 4;
+    const int py = from & 15;
+    waitmask_[0].each([&](int b) {
+      met_.push_back({b >> 4, b & 15, std::abs((b >> 4) - px) + std::abs((b & 15) - py)});
+    });
+    if (met_.empty()) return 0;
+    int nearest = met_[0].dist;
+    int farthest = met_[0].dist;
+    for (const metstar& m : met_) {
+      nearest = std::min(nearest, m.dist);
+      farthest = std::max(farthest, m.dist);
+    }
+    int result = std::max(farthest, nearest + remaining - 1);
+    // The tree costs the square of the stars: with many, leave it to the flood's own bound.
+    if (result <= cap && met_.size() <= kStraightTreeStars) result = std::max(result, treebound());
+    met_.clear();
+    return result;
+  }
+  static constexpr std::size_t kStraightTreeStars = 8;
+
   // The flood of a level of one layer without teleporters, the common case, kept in registers.
   int flatflood(int cap, int* nearestout, int waiting) {
     layerbits reached = reached_[0];
@@ -487,16 +517,17 @@ class reach_bound {
       if (hit.empty()) continue;
       hit.each([&](int b) {
         if (met_.empty() && nearestout != nullptr) *nearestout = d;
-        met_.push_back({cellindex(b >> 4, b & 15, 0), d});
+        met_.push_back({b >> 4, b & 15, d});
         --waiting;
       });
-      if (waiting == 0) return bound();
+      if (waiting == 0) return bound(cap);
       wait &= ~hit;
     }
   }
 
   struct metstar {
-    int cell;
+    int x;
+    int y;
     int dist;
   };
   struct star {
@@ -513,10 +544,16 @@ class reach_bound {
   // star are both bounds. Without teleporters a step moves one cell, so any route through the stars is
   // at least as long as the shortest tree joining the player (by flood distance) and the stars (by
   // grid distance, never more than the real one).
-  int bound() {
+  int bound(int cap) {
     const int remaining = static_cast<int>(met_.size());
-    int best = std::max(met_.back().dist, met_.front().dist + remaining - 1);
-    if (!jumps_.empty()) return best;
+    const int best = std::max(met_.back().dist, met_.front().dist + remaining - 1);
+    // Past the cap already: the tree can only add to that.
+    if (!jumps_.empty() || best > cap) return best;
+    return std::max(best, treebound());
+  }
+
+  // The shortest tree joining the player (by the distances in met_) and the stars of met_ (by grid distance).
+  int treebound() {
     tree_.assign(met_.size(), 0);
     for (std::size_t i = 0; i < met_.size(); ++i) tree_[i] = met_[i].dist;
     joined_.assign(met_.size(), 0);
@@ -532,15 +569,15 @@ class reach_bound {
       }
       joined_[next] = 1;
       total += shortest;
-      const int nx = cellx(met_[next].cell);
-      const int ny = celly(met_[next].cell);
+      const int nx = met_[next].x;
+      const int ny = met_[next].y;
       for (std::size_t i = 0; i < met_.size(); ++i) {
         if (joined_[i] != 0) continue;
-        const int gap = std::abs(cellx(met_[i].cell) - nx) + std::abs(celly(met_[i].cell) - ny);
+        const int gap = std::abs(met_[i].x - nx) + std::abs(met_[i].y - ny);
         tree_[i] = std::min(tree_[i], gap);
       }
     }
-    return std::max(best, total);
+    return total;
   }
 
   const state_codec& codec_;

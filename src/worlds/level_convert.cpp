@@ -51,7 +51,7 @@ std::vector<std::pair<int, std::string>> WorldList(const std::string& text) {
   while (start <= text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
+    std::string line(text.substr(start, end - start));
     ++number;
     start = end + 1;
     const size_t first = line.find_first_not_of(" \t\r");
@@ -148,41 +148,7 @@ std::string CacheText(const solve_result& r) {
 std::optional<solve_result> ReadCache(const std::string& path) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, bytes) || bytes.size() > 1 << 20) return std::nullopt;
-  const std::string text(bytes.begin(), bytes.end());
-  solve_result r;
-  int fields = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) return std::nullopt;  // cut short
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::size_t space = line.find(' ');
-    const std::string name = line.substr(0, space);
-    const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
-    if (name == "status") {
-      const int v = std::atoi(value.c_str());
-      if (v < 0 || v > static_cast<int>(solve_status::no_player)) return std::nullopt;
-      r.status = static_cast<solve_status>(v);
-    } else if (name == "steps") {
-      for (const char c : value) {
-        if (c < '0' || c > '3') return std::nullopt;
-        r.steps.push_back(static_cast<uint8_t>(c - '0'));
-      }
-    } else if (name == "states") {
-      r.states = static_cast<std::size_t>(std::strtoull(value.c_str(), nullptr, 10));
-    } else if (name == "seconds") {
-      r.seconds = std::atof(value.c_str());
-    } else if (name == "limit") {
-      r.limit = value;
-    } else {
-      return std::nullopt;
-    }
-    ++fields;
-  }
-  if (fields != 5) return std::nullopt;
-  return r;
+  return ParseCachedSolution(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 void SolveLevel(level_job& job, const convert_options& options) {
@@ -282,6 +248,45 @@ void FinishLevel(level_job& job, converted_world& world, std::vector<std::string
 }
 
 }  // namespace
+
+std::optional<solve_result> ParseCachedSolution(std::string_view text) {
+  solve_result r;
+  unsigned seen = 0;  // each field once
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) return std::nullopt;  // cut short
+    std::string line(text.substr(start, end - start));
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t space = line.find(' ');
+    const std::string name = line.substr(0, space);
+    const std::string value = space == std::string::npos ? std::string() : line.substr(space + 1);
+    static constexpr const char* names[5] = {"status", "steps", "states", "seconds", "limit"};
+    unsigned field = 0;
+    while (field < 5 && name != names[field]) ++field;
+    if (field == 5 || (seen >> field & 1) != 0) return std::nullopt;
+    seen |= 1u << field;
+    if (name == "status") {
+      const int v = std::atoi(value.c_str());
+      if (v < 0 || v > static_cast<int>(solve_status::no_player)) return std::nullopt;
+      r.status = static_cast<solve_status>(v);
+    } else if (name == "steps") {
+      for (const char c : value) {
+        if (c < '0' || c > '3') return std::nullopt;
+        r.steps.push_back(static_cast<uint8_t>(c - '0'));
+      }
+    } else if (name == "states") {
+      r.states = static_cast<std::size_t>(std::strtoull(value.c_str(), nullptr, 10));
+    } else if (name == "seconds") {
+      r.seconds = std::atof(value.c_str());
+    } else {
+      r.limit = value;
+    }
+  }
+  if (seen != 31) return std::nullopt;
+  return r;
+}
 
 std::vector<listed_world> ListWorlds(const std::string& sourcesfolder) {
   std::vector<listed_world> worlds;

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "display/tilemap.h"
@@ -71,6 +72,9 @@ std::vector<output_file> ConversionFiles(const conversion& result);
 // Writes them into the folder (made when missing), each replaced in one step. False when one can't be
 // written.
 [[nodiscard]] bool WriteConversion(const conversion& result, const std::string& levelsfolder);
+
+// A solution as the cache keeps it, read back; none when the text is not one whole, well-formed entry.
+std::optional<solve_result> ParseCachedSolution(std::string_view text);
 
 // One line per level: its moves, score, states and time, and whether the score is proven best.
 std::string LevelSummary(const converted_level& level);

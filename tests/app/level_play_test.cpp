@@ -241,16 +241,16 @@ TEST_F(PlayLevelLoop, CloseRequestEndsTheProgramAtOnce) {
       ::testing::ExitedWithCode(0), "");
 }
 
-// Every level of the sample worlds, converted as the build converts them, won with its solver solution
-// pressed key by key; the win confirmed returns the solution's moves and the replay holds its steps. The
-// level files are written straight into "leveldata" (the world compiler has its own tests), so the cost
-// stays with the solver and the frames played.
-TEST_F(PlayLevelLoop, SampleWorldsAreWonWithTheirSolutions) {
+// Every level of the worlds in a sources folder, converted as the build converts them, won with a solution
+// found by the solver and pressed key by key: the win confirmed returns the solution's moves and the replay
+// holds its steps. The level files are written straight into "leveldata" (the world compiler has its own
+// tests), so the cost stays with the solver and the frames played. Returns the levels played and counts
+// the levels of the folder in levels.
+int PlayEveryLevel(const std::string& sources, const convert_options& budget, int& levels) {
   ResetWorlds();
-  convert_options budget;
-  budget.max_seconds = 5;
-  const conversion result = ConvertWorlds(DUSK_FIXTURE_WORLDS, budget);
+  const conversion result = ConvertWorlds(sources, budget);
   int played = 0;
+  levels = 0;
   for (size_t w = 0; w < result.worlds.size() && w < kMaxWorlds; ++w) {
     const converted_world& source = result.worlds[w];
     world& rec = testing::MakeWorld(static_cast<int>(w));
@@ -262,7 +262,8 @@ TEST_F(PlayLevelLoop, SampleWorldsAreWonWithTheirSolutions) {
     for (size_t l = 0; l < source.levels.size() && l < kMaxLevels; ++l) {
       const converted_level& lv = source.levels[l];
       SCOPED_TRACE(lv.source);
-      if (lv.solution.steps.empty()) continue;  // the converter has said why
+      ++levels;
+      if (lv.solution.steps.empty()) continue;  // no solution within the budget
       testing::WriteLevelImage(rec, static_cast<int>(w), static_cast<int>(l), lv.image, lv.parsed.name,
                                lv.parsed.moves);
       key_script script;
@@ -274,7 +275,27 @@ TEST_F(PlayLevelLoop, SampleWorldsAreWonWithTheirSolutions) {
       ++played;
     }
   }
-  EXPECT_GE(played, 10);
+  return played;
+}
+
+TEST_F(PlayLevelLoop, TestWorldsAreWonWithTheirSolutions) {
+  convert_options budget;
+  budget.max_seconds = 5;
+  int levels = 0;
+  EXPECT_EQ(PlayEveryLevel(DUSK_FIXTURE_WORLDS, budget, levels), levels);
+  EXPECT_GE(levels, 10);
+}
+
+// The campaign in worlds/, however many levels it grows to: the solver gets a small budget a level (its
+// beam search then finds a solution, if not the shortest, for all but the hardest), so the test stays fast.
+TEST_F(PlayLevelLoop, CampaignWorldsAreWonWithTheirSolutions) {
+  convert_options budget;
+  budget.max_seconds = 1;
+  budget.max_states = 20'000;
+  int levels = 0;
+  const int played = PlayEveryLevel(std::string(DUSK_SOURCE_DIR) + "/worlds", budget, levels);
+  EXPECT_GE(levels, 10);
+  EXPECT_GE(played * 10, levels * 9) << played << " of " << levels << " levels found a solution";
 }
 
 class LevelDrawing : public ::testing::Test {

@@ -42,9 +42,10 @@ game_run RunGame(const game_folder& folder, const std::string& script, int timeo
   const std::string command =
       "cd " + Quoted(folder.path()) + " && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " +
       "ALSOFT_DRIVERS=null LSAN_OPTIONS=suppressions=" +
-      Quoted(std::string(DUSK_SOURCE_DIR) + "/tests/lsan.supp") + ":print_suppressions=0 timeout -s KILL " +
-      std::to_string(timeout_seconds) + " " + Quoted(DUSK_GAME_EXE) + " --fast --script " + Quoted(script) +
-      " " + extra_arguments + " >/dev/null 2>" + Quoted(errors);
+      Quoted(std::string(DUSK_SOURCE_DIR) + "/tests/app/game_runs_lsan.supp") +
+      ":use_tls=0:print_suppressions=0 timeout -s KILL " + std::to_string(timeout_seconds) + " " +
+      Quoted(DUSK_GAME_EXE) + " --fast --script " + Quoted(script) + " " + extra_arguments +
+      " >/dev/null 2>" + Quoted(errors);
   const int raw = std::system(command.c_str());
   game_run run;
   if (raw != -1 && WIFEXITED(raw)) run.status = WEXITSTATUS(raw);

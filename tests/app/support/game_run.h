@@ -1,4 +1,4 @@
-// Runs the real game executable on a script, headless and fast, in a fresh game folder holding the sample
+// Runs the real game executable on a script, headless and fast, in a fresh game folder holding the test
 // worlds; and the seeded random scripts of the monkey runs.
 #pragma once
 
@@ -10,8 +10,8 @@
 
 namespace dusk::testing {
 
-// A temporary game folder with the game's graphics and the converted sample worlds (game/ of the source
-// tree), as a player's installation has them.
+// A temporary game folder with the game's graphics and the two converted test worlds, laid out as a
+// player's installation is.
 class game_folder {
  public:
   game_folder();
