@@ -96,6 +96,7 @@ void ShowHint(hint_state& hints, level_session& s, const hint_answer& answer) {
   }
   WriteHintMessage(hints.strip, answer.what == hint_answer::kind::no_win ? kNoWayToWin : kNoHint);
   hints.messageframes = hint::kMessageFrames;
+  hints.messagemoves = s.moves;
 }
 
 void PollHint(hint_state& hints, level_session& s, bool wait) {
@@ -110,7 +111,8 @@ void PollHint(hint_state& hints, level_session& s, bool wait) {
 
 void AddHintPicture(frame_picture& picture, hint_state& hints, const level_session& s) {
   if (hints.messageframes <= 0) return;
-  if (s.state != level_phase::playing) {
+  // The message speaks of the position it was asked for: a step, an undo or a restart makes it stale.
+  if (s.state != level_phase::playing || s.moves != hints.messagemoves) {
     hints.messageframes = 0;
     return;
   }

@@ -41,6 +41,7 @@ struct hint_state {
   std::shared_ptr<hint_job> job;  // the solver's run, when one is going
   tilemap strip;                  // the message, over the top two rows
   int messageframes = 0;
+  int messagemoves = 0;  // the moves taken when the message was shown
 };
 
 // H: starts the solver on a copy of the level (a second H while it thinks does nothing).

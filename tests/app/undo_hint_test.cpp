@@ -285,6 +285,12 @@ TEST_F(HintInPlay, BlinksTheTargetCellOrShowsItsMessage) {
     if (first != std::string::npos) text += (text.empty() ? "" : " ") + row.substr(first, last - first + 1);
   }
   EXPECT_EQ(text, kNoWayToWin);
+
+  // A step away from the position it speaks of takes the message away.
+  Frame(lost, StepKeys(kStepRight));
+  frame_picture after;
+  AddHintPicture(after, nowin, lost);
+  EXPECT_EQ(after.count, 0);
 }
 
 TEST_F(HintInPlay, AnAnswerForAPositionLeftSinceIsDropped) {
