@@ -207,6 +207,25 @@ level_session NewLevelSession(world& worldrec, int worldno, int levelno, const l
   return s;
 }
 
+play_input StepInput(int code) {
+  play_input in;
+  switch (code) {
+    case kStepUp:
+      in.up = 1;
+      break;
+    case kStepDown:
+      in.down = 1;
+      break;
+    case kStepLeft:
+      in.left = 1;
+      break;
+    default:
+      in.right = 1;
+      break;
+  }
+  return in;
+}
+
 std::optional<level_session> StartLevelSession(int worldno, int levelno) {
   if (!ValidNumber(worldno) || !ValidNumber(levelno)) return std::nullopt;
   world* worldrec = gameworlds.worlds[static_cast<size_t>(worldno)].get();

@@ -67,6 +67,10 @@ struct play_input {
   int clock_ms = 0;  // the clock noted at the start of the frame; seeds the teleport burst
 };
 
+// A frame's input that takes one recorded step (kStepUp, kStepDown, kStepLeft or kStepRight), for playing
+// recorded steps again through the same frame step.
+play_input StepInput(int code);
+
 // What a frame's step asks of the loop: effects to play, in order, and the result when the level ends.
 struct play_outcome {
   std::array<sound_effect, 3> sounds{};

@@ -9,29 +9,6 @@
 
 namespace dusk {
 
-namespace {
-
-play_input StepInput(int code) {
-  play_input in;
-  switch (code) {
-    case kStepUp:
-      in.up = 1;
-      break;
-    case kStepDown:
-      in.down = 1;
-      break;
-    case kStepLeft:
-      in.left = 1;
-      break;
-    default:
-      in.right = 1;
-      break;
-  }
-  return in;
-}
-
-}  // namespace
-
 bool CanUndo(const level_session& s) {
   const replay& steps = replays.currentreplay;
   if (s.state != level_phase::playing && s.state != level_phase::lost) return false;

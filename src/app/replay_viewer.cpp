@@ -35,25 +35,6 @@ bool AnyKeyHit() {
   return hit;
 }
 
-play_input StepInput(int code) {
-  play_input in;
-  switch (code) {
-    case kStepUp:
-      in.up = 1;
-      break;
-    case kStepDown:
-      in.down = 1;
-      break;
-    case kStepLeft:
-      in.left = 1;
-      break;
-    default:
-      in.right = 1;
-      break;
-  }
-  return in;
-}
-
 }  // namespace
 
 std::optional<replay_viewer> StartReplayViewer(int w, int l, const replay& recording) {

@@ -1,8 +1,6 @@
 // Sounds and channels on OpenAL Soft's null device: loading, the channel states, reclaiming finished channels.
 #include <gtest/gtest.h>
 
-#include <vorbis/vorbisenc.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -12,61 +10,10 @@
 
 #include "platform/audio.h"
 #include "platform/embedded.h"
+#include "tests/platform/support/ogg_fixture.h"
 
 namespace dusk {
 namespace {
-
-// Ogg Vorbis of a quiet tone, encoded here so that no binary fixture is needed.
-std::vector<uint8_t> EncodeTone(int frames, int channels, int rate) {
-  std::vector<uint8_t> out;
-  vorbis_info info;
-  vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, channels, rate, 0.1f) != 0) return out;
-  vorbis_comment comment;
-  vorbis_comment_init(&comment);
-  vorbis_dsp_state dsp;
-  vorbis_analysis_init(&dsp, &info);
-  vorbis_block block;
-  vorbis_block_init(&dsp, &block);
-  ogg_stream_state stream;
-  ogg_stream_init(&stream, 1);
-  auto append = [&out](const ogg_page& page) {
-    out.insert(out.end(), page.header, page.header + page.header_len);
-    out.insert(out.end(), page.body, page.body + page.body_len);
-  };
-  ogg_packet header, header_comment, header_code;
-  vorbis_analysis_headerout(&dsp, &comment, &header, &header_comment, &header_code);
-  ogg_stream_packetin(&stream, &header);
-  ogg_stream_packetin(&stream, &header_comment);
-  ogg_stream_packetin(&stream, &header_code);
-  ogg_page page;
-  while (ogg_stream_flush(&stream, &page) != 0) append(page);
-  float** buffer = vorbis_analysis_buffer(&dsp, frames);
-  for (int i = 0; i < frames; ++i) {
-    for (int c = 0; c < channels; ++c) buffer[c][i] = 0.25f * std::sin(static_cast<float>(i) * 0.06f);
-  }
-  vorbis_analysis_wrote(&dsp, frames);
-  vorbis_analysis_wrote(&dsp, 0);
-  bool done = false;
-  while (!done && vorbis_analysis_blockout(&dsp, &block) == 1) {
-    vorbis_analysis(&block, nullptr);
-    vorbis_bitrate_addblock(&block);
-    ogg_packet packet;
-    while (vorbis_bitrate_flushpacket(&dsp, &packet) != 0) {
-      ogg_stream_packetin(&stream, &packet);
-      while (!done && ogg_stream_pageout(&stream, &page) != 0) {
-        append(page);
-        done = ogg_page_eos(&page) != 0;
-      }
-    }
-  }
-  ogg_stream_clear(&stream);
-  vorbis_block_clear(&block);
-  vorbis_dsp_clear(&dsp);
-  vorbis_comment_clear(&comment);
-  vorbis_info_clear(&info);
-  return out;
-}
 
 // Waits, in real time, until the condition holds; the null device plays in real time.
 bool WaitFor(const std::function<bool()>& condition, int limit_ms = 3000) {
@@ -81,8 +28,8 @@ bool WaitFor(const std::function<bool()>& condition, int limit_ms = 3000) {
 class AudioTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    short_tone_ = new std::vector<uint8_t>(EncodeTone(441, 1, 44100));   // 10 ms
-    long_tone_ = new std::vector<uint8_t>(EncodeTone(88200, 2, 44100));  // 2 s, stereo
+    short_tone_ = new std::vector<uint8_t>(testing::EncodeSweep(441, 1, 44100));   // 10 ms
+    long_tone_ = new std::vector<uint8_t>(testing::EncodeSweep(88200, 2, 44100));  // 2 s, stereo
   }
   static void TearDownTestSuite() {
     delete short_tone_;
@@ -220,7 +167,7 @@ TEST_F(AudioTest, ClosingTheDeviceSilencesWhatTheGameStillHolds) {
 }
 
 TEST(AudioWithoutDevice, LoadGivesNoneAndChannelsDoNothing) {
-  std::vector<uint8_t> tone = EncodeTone(441, 1, 44100);
+  std::vector<uint8_t> tone = testing::EncodeSweep(441, 1, 44100);
   RegisterEmbedded("tone.ogg", tone.data(), tone.size());
   EXPECT_FALSE(OpenAudio("no such device"));
   EXPECT_EQ(LoadSound("incbin::tone.ogg", 0), nullptr);
