@@ -130,7 +130,7 @@ class state_codec {
     }
     blockbytes_ = (blockcells_.size() + 7) / 8;
     starbytes_ = (starcells_.size() + 7) / 8;
-    fixedbytes_ = blockbytes_ + starbytes_ + flipcells_.size() + 2 * gatecells_.size() + 4;
+    fixedbytes_ = blockbytes_ + starbytes_ + flipcells_.size() + 2 * gatecells_.size();
     for (int c = 0; c < level::maxcells && !clearing_; ++c) {
       clearing_ = start.map(cellx(c), celly(c), cellz(c)) == kind::trailclearingfloor;
     }
@@ -157,7 +157,7 @@ class state_codec {
   void encodechild(const level& lvl, std::span<const uint8_t> parent, int from,
                    std::vector<uint8_t>& out) const {
     const auto pieces = lvl.objs();
-    out.assign(fixedbytes_ + pieces.size() * piecebytes, 0);
+    out.assign(fixedbytes_ + 5 + pieces.size() * piecebytes, 0);
     uint8_t* p = out.data();
     if (parent.empty() || clearing_) {
       lvl.blockbits(blockcells_, p);
@@ -183,6 +183,21 @@ class state_codec {
     const tile* player = lvl.playertile();
     const std::size_t playerat =
         player == nullptr ? 0xFFFF : static_cast<std::size_t>(player - pieces.data());
+    if (packable(pieces, playerat)) {
+      const std::size_t used = static_cast<std::size_t>(p - out.data());
+      out.resize(used + 3 + pieces.size() * packedbytes);
+      p = out.data() + used;
+      *p++ = 1;
+      *p++ = static_cast<uint8_t>(pieces.size());
+      *p++ = static_cast<uint8_t>(playerat);
+      for (const tile& piece : pieces) {
+        *p++ = piece.id;
+        *p++ = static_cast<uint8_t>(piece.x | piece.y << 4);
+        *p++ = static_cast<uint8_t>(piece.z | piece.f << 4 | piece.b << 6);
+      }
+      return;
+    }
+    *p++ = 0;
     *p++ = static_cast<uint8_t>(pieces.size());
     *p++ = static_cast<uint8_t>(pieces.size() >> 8);
     *p++ = static_cast<uint8_t>(playerat);
@@ -215,6 +230,26 @@ class state_codec {
       gate->s = *p++;
       gate->t = *p++;
     }
+    if (*p++ == 1) {
+      const std::size_t count = p[0];
+      const std::size_t playerat = p[1];
+      p += 2;
+      for (std::size_t i = 0; i < count; ++i, p += packedbytes) {
+        tile piece;
+        piece.id = p[0];
+        piece.x = static_cast<uint8_t>(p[1] & 15);
+        piece.y = static_cast<uint8_t>(p[1] >> 4);
+        piece.z = static_cast<uint8_t>(p[2] & 15);
+        piece.f = static_cast<uint8_t>((p[2] >> 4) & 3);
+        piece.b = static_cast<uint8_t>(p[2] >> 6);
+        if (i == playerat) {
+          out.addplayer(piece);
+        } else {
+          out.addobj(piece);
+        }
+      }
+      return;
+    }
     const std::size_t count = p[0] | static_cast<std::size_t>(p[1]) << 8;
     const std::size_t playerat = p[2] | static_cast<std::size_t>(p[3]) << 8;
     p += 4;
@@ -245,6 +280,21 @@ class state_codec {
   }
 
  private:
+  // Pieces take three bytes where their fields allow (as they almost always do: a place on the grid, a
+  // heading or age of two bits, a turning sense, and the gate fields and sit-out flag that only gates and
+  // the update in progress use at zero), else nine bytes, the tile whole. A leading byte says which, so
+  // one state always gets the same bytes and two states never share them.
+  static constexpr std::size_t packedbytes = 3;
+  static bool packable(std::span<const tile> pieces, std::size_t playerat) {
+    if (pieces.size() >= 255 || (playerat >= pieces.size() && playerat != 0xFFFF)) return false;
+    for (const tile& piece : pieces) {
+      if ((piece.x | piece.y | piece.z) >= 16 || piece.f >= 4 || piece.b >= 4 ||
+          (piece.s | piece.t | piece.u) != 0)
+        return false;
+    }
+    return true;
+  }
+
   int layers_ = 1;
   std::vector<uint16_t> starcells_;
   std::vector<uint16_t> flipcells_;
@@ -435,6 +485,16 @@ class reach_bound {
         return kOutOfReach;
       return flatflood(cap, nearestout, waiting);
     }
+    switch (layers) {
+      case 1:
+        return layeredflood<1>(cap, nearestout, waiting);
+      case 2:
+        return layeredflood<2>(cap, nearestout, waiting);
+      case 3:
+        return layeredflood<3>(cap, nearestout, waiting);
+      default:
+        break;
+    }
     for (int d = 1;; ++d) {
       if (d - 1 >= cap) return kOutOfReach;
       for (int z = 0; z < layers; ++z) {
@@ -522,6 +582,74 @@ class reach_bound {
       });
       if (waiting == 0) return bound(cap);
       wait &= ~hit;
+    }
+  }
+
+  // The flood of the general case above for a level of few layers, with the open cells of each step worked
+  // out once and the masks kept in locals: the same cells, met in the same order.
+  template <int L>
+  int layeredflood(int cap, int* nearestout, int waiting) {
+    layerbits reached[L];
+    layerbits frontier[L];
+    layerbits wait[L];
+    layerbits open[4][L];
+    layerbits jumpfrom[L];
+    for (int z = 0; z < L; ++z) {
+      reached[z] = reached_[z];
+      frontier[z] = frontier_[z];
+      wait[z] = waitmask_[z];
+      jumpfrom[z] = jumpfrom_[z];
+      for (int s = 0; s < 4; ++s) open[s][z] = enter_[s][z] & ~blocked_[z];
+    }
+    const bool jumps = !jumps_.empty();
+    for (int d = 1;; ++d) {
+      if (d - 1 >= cap) return kOutOfReach;
+      layerbits next[L];
+      for (int z = 0; z < L; ++z) {
+        const layerbits& f = frontier[z];
+        next[z] = (f.down(1) & open[0][z]) | (f.up(1) & open[1][z]) | (f.down(16) & open[2][z]) |
+                  (f.up(16) & open[3][z]);
+      }
+      if (jumps) {
+        // As above: every pad's cells leave first, then the landings join.
+        layerbits hits[L];
+        bool anyhit = false;
+        for (int z = 0; z < L; ++z) {
+          hits[z] = next[z] & jumpfrom[z];
+          next[z] &= ~hits[z];
+          anyhit = anyhit || !hits[z].empty();
+        }
+        if (anyhit) {
+          for (int z = 0; z < L; ++z) {
+            hits[z].each([&](int b) {
+              const landing& l = jumpto_[static_cast<std::size_t>(z * 256 + b)];
+              next[l.z].set(l.bit);
+            });
+          }
+        }
+      }
+      bool any = false;
+      bool found = false;
+      for (int z = 0; z < L; ++z) {
+        next[z] &= ~reached[z];
+        reached[z] |= next[z];
+        frontier[z] = next[z];
+        any = any || !next[z].empty();
+        found = found || !(next[z] & wait[z]).empty();
+      }
+      if (!any) return kNever;
+      if (!found) continue;
+      for (int z = 0; z < L; ++z) {
+        const layerbits hit = next[z] & wait[z];
+        if (hit.empty()) continue;
+        hit.each([&](int b) {
+          if (met_.empty() && nearestout != nullptr) *nearestout = d;
+          met_.push_back({b >> 4, b & 15, d});
+          --waiting;
+        });
+        wait[z] &= ~hit;
+      }
+      if (waiting == 0) return bound(cap);
     }
   }
 
@@ -790,15 +918,24 @@ turn_result PlayTurn(level& lvl, int step) {
   return result;
 }
 
+namespace {
+
+// The level play's last end test: no step would move the player.
+bool trapped(level& lvl) {
+  static constexpr int tries[4][2] = {{-1, 0}, {0, -1}, {0, 1}, {1, 0}};
+  if (lvl.playertile() == nullptr) return true;
+  for (const auto& t : tries) {
+    if (lvl.playertile()->testmove(t[0], t[1], 0, lvl, 2) != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 play_state Judge(level& lvl, int stars, int moves, int allowance) {
   if (stars == lvl.totalstars) return play_state::won;
   if (moves >= allowance) return play_state::out_of_moves;
-  static constexpr int tries[4][2] = {{-1, 0}, {0, -1}, {0, 1}, {1, 0}};
-  if (lvl.playertile() == nullptr) return play_state::trapped;
-  for (const auto& t : tries) {
-    if (lvl.playertile()->testmove(t[0], t[1], 0, lvl, 2) != 0) return play_state::playing;
-  }
-  return play_state::trapped;
+  return trapped(lvl) ? play_state::trapped : play_state::playing;
 }
 
 replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> steps) {
@@ -891,9 +1028,10 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     auto settle = [&](batch& b) {
       for (int k = 0; k < b.count; ++k) {
         const int s = b.ready[k];
-        const level& child = b.children[s];
+        level& child = b.children[s];
         const std::vector<uint8_t>& bytes = b.encoded[s];
         if (store->contains(bytes, b.hashes[s])) continue;
+        if (trapped(child)) continue;
         if (limits.cuts) {
           // Without clearing floors a child has its parent's blocks and at most the one it left.
           const blockmasks* blocks = nullptr;
@@ -953,7 +1091,11 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           child = current;
           const turn_result turn = PlayTurn(child, s);
           if (turn.moved == 0) continue;
-          const play_state judged = Judge(child, stars + turn.stars, b.moves, limit);
+          // The end tests in the level play's order; the trapped test, the dear one, waits until the child
+          // is known to be new (a state already kept was never trapped).
+          const play_state judged = stars + turn.stars == child.totalstars ? play_state::won
+                                    : b.moves >= limit                     ? play_state::out_of_moves
+                                                                           : play_state::playing;
           if (judged == play_state::won) {
             result.steps.push_back(static_cast<uint8_t>(s));
             for (std::size_t at = i; at != 0; at = store->parent(at)) result.steps.push_back(store->step(at));
