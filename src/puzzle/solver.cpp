@@ -398,6 +398,7 @@ class reach_bound {
     }
     for (const uint16_t c : codec.starcells())
       stars_.push_back({cellz(c), layerbits::bit(cellx(c), celly(c)), c});
+    met_.room.assign(stars_.size() + 1, metstar{});
     // Blocks that stay for good, by their bit in the state: layer * 256 + bit, or -1.
     keptbytes_ = (codec.blockcells().size() + 7) / 8;
     keptat_.assign(keptbytes_ * 8, -1);
@@ -724,7 +725,21 @@ class reach_bound {
   std::array<layerbits, level::size> next_{};
   std::array<layerbits, level::size> waitmask_{};  // remaining stars not met yet
   std::vector<landing> landings_;
-  std::vector<metstar> met_;
+  // The stars met, at most one entry per star: room for all is made once, so adding one is a store.
+  struct metlist {
+    std::vector<metstar> room;
+    std::size_t count = 0;
+    void clear() { count = 0; }
+    void push_back(const metstar& m) { room[count++] = m; }
+    bool empty() const { return count == 0; }
+    std::size_t size() const { return count; }
+    const metstar& operator[](std::size_t i) const { return room[i]; }
+    const metstar& front() const { return room[0]; }
+    const metstar& back() const { return room[count - 1]; }
+    const metstar* begin() const { return room.data(); }
+    const metstar* end() const { return room.data() + count; }
+  };
+  metlist met_;
   std::vector<int> tree_;
   std::vector<uint8_t> joined_;
 };
@@ -1036,7 +1051,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           // Without clearing floors a child has its parent's blocks and at most the one it left.
           const blockmasks* blocks = nullptr;
           if (!codec.clearing()) {
-            childblocks = b.blocks;
+            std::copy_n(b.blocks.begin(), codec.layers(), childblocks.begin());
             bound.keepblock(child, b.from, childblocks);
             blocks = &childblocks;
           }
