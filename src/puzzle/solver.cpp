@@ -486,16 +486,6 @@ class reach_bound {
         return kOutOfReach;
       return flatflood(cap, nearestout, waiting);
     }
-    switch (layers) {
-      case 1:
-        return layeredflood<1>(cap, nearestout, waiting);
-      case 2:
-        return layeredflood<2>(cap, nearestout, waiting);
-      case 3:
-        return layeredflood<3>(cap, nearestout, waiting);
-      default:
-        break;
-    }
     for (int d = 1;; ++d) {
       if (d - 1 >= cap) return kOutOfReach;
       for (int z = 0; z < layers; ++z) {
@@ -583,74 +573,6 @@ class reach_bound {
       });
       if (waiting == 0) return bound(cap);
       wait &= ~hit;
-    }
-  }
-
-  // The flood of the general case above for a level of few layers, with the open cells of each step worked
-  // out once and the masks kept in locals: the same cells, met in the same order.
-  template <int L>
-  int layeredflood(int cap, int* nearestout, int waiting) {
-    layerbits reached[L];
-    layerbits frontier[L];
-    layerbits wait[L];
-    layerbits open[4][L];
-    layerbits jumpfrom[L];
-    for (int z = 0; z < L; ++z) {
-      reached[z] = reached_[z];
-      frontier[z] = frontier_[z];
-      wait[z] = waitmask_[z];
-      jumpfrom[z] = jumpfrom_[z];
-      for (int s = 0; s < 4; ++s) open[s][z] = enter_[s][z] & ~blocked_[z];
-    }
-    const bool jumps = !jumps_.empty();
-    for (int d = 1;; ++d) {
-      if (d - 1 >= cap) return kOutOfReach;
-      layerbits next[L];
-      for (int z = 0; z < L; ++z) {
-        const layerbits& f = frontier[z];
-        next[z] = (f.down(1) & open[0][z]) | (f.up(1) & open[1][z]) | (f.down(16) & open[2][z]) |
-                  (f.up(16) & open[3][z]);
-      }
-      if (jumps) {
-        // As above: every pad's cells leave first, then the landings join.
-        layerbits hits[L];
-        bool anyhit = false;
-        for (int z = 0; z < L; ++z) {
-          hits[z] = next[z] & jumpfrom[z];
-          next[z] &= ~hits[z];
-          anyhit = anyhit || !hits[z].empty();
-        }
-        if (anyhit) {
-          for (int z = 0; z < L; ++z) {
-            hits[z].each([&](int b) {
-              const landing& l = jumpto_[static_cast<std::size_t>(z * 256 + b)];
-              next[l.z].set(l.bit);
-            });
-          }
-        }
-      }
-      bool any = false;
-      bool found = false;
-      for (int z = 0; z < L; ++z) {
-        next[z] &= ~reached[z];
-        reached[z] |= next[z];
-        frontier[z] = next[z];
-        any = any || !next[z].empty();
-        found = found || !(next[z] & wait[z]).empty();
-      }
-      if (!any) return kNever;
-      if (!found) continue;
-      for (int z = 0; z < L; ++z) {
-        const layerbits hit = next[z] & wait[z];
-        if (hit.empty()) continue;
-        hit.each([&](int b) {
-          if (met_.empty() && nearestout != nullptr) *nearestout = d;
-          met_.push_back({b >> 4, b & 15, d});
-          --waiting;
-        });
-        wait[z] &= ~hit;
-      }
-      if (waiting == 0) return bound(cap);
     }
   }
 
