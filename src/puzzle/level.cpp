@@ -148,7 +148,8 @@ void level::clearcell(int i) {
   const auto [start, end] = doorrange(i);
   linkowners_.erase(linkowners_.begin() + static_cast<std::ptrdiff_t>(start),
                     linkowners_.begin() + static_cast<std::ptrdiff_t>(end));
-  links_.erase(links_.begin() + static_cast<std::ptrdiff_t>(start), links_.begin() + static_cast<std::ptrdiff_t>(end));
+  links_.erase(links_.begin() + static_cast<std::ptrdiff_t>(start),
+               links_.begin() + static_cast<std::ptrdiff_t>(end));
   const std::size_t k = code - firstfixture;
   fixtures_.erase(fixtures_.begin() + static_cast<std::ptrdiff_t>(k));
   for (std::size_t j = k; j < fixtures_.size(); ++j) {
@@ -159,7 +160,8 @@ void level::clearcell(int i) {
 std::pair<std::size_t, std::size_t> level::doorrange(int i) const {
   const auto owner = static_cast<uint16_t>(i);
   const auto [first, last] = std::equal_range(linkowners_.begin(), linkowners_.end(), owner);
-  return {static_cast<std::size_t>(first - linkowners_.begin()), static_cast<std::size_t>(last - linkowners_.begin())};
+  return {static_cast<std::size_t>(first - linkowners_.begin()),
+          static_cast<std::size_t>(last - linkowners_.begin())};
 }
 
 std::span<const vector> level::vec(int x, int y, int z) const {
@@ -225,16 +227,6 @@ int level::ObjOnTile(int x, int y, int z) const {
     if ((idandcell(piece) & 0xFFFFFF00u) == where) return 1;
   }
   return 0;
-}
-
-bool level::pieceat(int x, int y, int z, const tile* self) const {
-  const uint32_t where = cellword(x, y, z);
-  for (const tile& piece : objs_) {
-    const uint32_t word = idandcell(piece);
-    if ((word & 0xFFFFFF00u) == where && (word & 0xFFu) != kind::dissolvingtrail && &piece != self)
-      return true;
-  }
-  return false;
 }
 
 void level::dissolvelayer(int z) {
@@ -367,7 +359,8 @@ uint64_t level::hash() const {
 bool operator==(const level& a, const level& b) {
   if (a.depth != b.depth || a.totalstars != b.totalstars || a.playerx != b.playerx ||
       a.playery != b.playery || a.playerz != b.playerz || a.player_ != b.player_ ||
-      a.fixtures_ != b.fixtures_ || a.linkowners_ != b.linkowners_ || a.links_ != b.links_ || a.objs_ != b.objs_) {
+      a.fixtures_ != b.fixtures_ || a.linkowners_ != b.linkowners_ || a.links_ != b.links_ ||
+      a.objs_ != b.objs_) {
     return false;
   }
   const std::size_t common = std::min(a.cells_.size(), b.cells_.size());

@@ -30,6 +30,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <span>
 #include <utility>
@@ -143,8 +144,20 @@ class level {
   // The range of links_ that belongs to the object of cell i.
   std::pair<std::size_t, std::size_t> doorrange(int i) const;
   void dissolvelayer(int z);
-  // Whether a piece other than a dissolving one (and other than self) stands on the cell.
-  bool pieceat(int x, int y, int z, const tile* self) const;
+  // Whether a piece other than a dissolving one (and other than self) stands on the cell. Every step of
+  // every piece asks this, so it lives here where Move can inline it, and compares id and cell as one word
+  // per piece.
+  bool pieceat(int x, int y, int z, const tile* self) const {
+    const uint32_t where =
+        static_cast<uint32_t>(x) << 8 | static_cast<uint32_t>(y) << 16 | static_cast<uint32_t>(z) << 24;
+    for (const tile& piece : objs_) {
+      uint32_t word;
+      std::memcpy(&word, &piece, sizeof word);
+      if ((word & 0xFFFFFF00u) == where && (word & 0xFFu) != kind::dissolvingtrail && &piece != self)
+        return true;
+    }
+    return false;
+  }
 
   std::vector<cell> cells_;
   std::vector<fixture> fixtures_;

@@ -130,7 +130,7 @@ class state_codec {
     }
     blockbytes_ = (blockcells_.size() + 7) / 8;
     starbytes_ = (starcells_.size() + 7) / 8;
-    fixedbytes_ = blockbytes_ + starbytes_ + flipcells_.size() + 2 * gatecells_.size() + 4;
+    fixedbytes_ = blockbytes_ + starbytes_ + flipcells_.size() + 2 * gatecells_.size();
     for (int c = 0; c < level::maxcells && !clearing_; ++c) {
       clearing_ = start.map(cellx(c), celly(c), cellz(c)) == kind::trailclearingfloor;
     }
@@ -157,7 +157,7 @@ class state_codec {
   void encodechild(const level& lvl, std::span<const uint8_t> parent, int from,
                    std::vector<uint8_t>& out) const {
     const auto pieces = lvl.objs();
-    out.assign(fixedbytes_ + pieces.size() * piecebytes, 0);
+    out.assign(fixedbytes_ + 5 + pieces.size() * piecebytes, 0);
     uint8_t* p = out.data();
     if (parent.empty() || clearing_) {
       lvl.blockbits(blockcells_, p);
@@ -183,6 +183,21 @@ class state_codec {
     const tile* player = lvl.playertile();
     const std::size_t playerat =
         player == nullptr ? 0xFFFF : static_cast<std::size_t>(player - pieces.data());
+    if (packable(pieces, playerat)) {
+      const std::size_t used = static_cast<std::size_t>(p - out.data());
+      out.resize(used + 3 + pieces.size() * packedbytes);
+      p = out.data() + used;
+      *p++ = 1;
+      *p++ = static_cast<uint8_t>(pieces.size());
+      *p++ = static_cast<uint8_t>(playerat);
+      for (const tile& piece : pieces) {
+        *p++ = piece.id;
+        *p++ = static_cast<uint8_t>(piece.x | piece.y << 4);
+        *p++ = static_cast<uint8_t>(piece.z | piece.f << 4 | piece.b << 6);
+      }
+      return;
+    }
+    *p++ = 0;
     *p++ = static_cast<uint8_t>(pieces.size());
     *p++ = static_cast<uint8_t>(pieces.size() >> 8);
     *p++ = static_cast<uint8_t>(playerat);
@@ -215,6 +230,26 @@ class state_codec {
       gate->s = *p++;
       gate->t = *p++;
     }
+    if (*p++ == 1) {
+      const std::size_t count = p[0];
+      const std::size_t playerat = p[1];
+      p += 2;
+      for (std::size_t i = 0; i < count; ++i, p += packedbytes) {
+        tile piece;
+        piece.id = p[0];
+        piece.x = static_cast<uint8_t>(p[1] & 15);
+        piece.y = static_cast<uint8_t>(p[1] >> 4);
+        piece.z = static_cast<uint8_t>(p[2] & 15);
+        piece.f = static_cast<uint8_t>((p[2] >> 4) & 3);
+        piece.b = static_cast<uint8_t>(p[2] >> 6);
+        if (i == playerat) {
+          out.addplayer(piece);
+        } else {
+          out.addobj(piece);
+        }
+      }
+      return;
+    }
     const std::size_t count = p[0] | static_cast<std::size_t>(p[1]) << 8;
     const std::size_t playerat = p[2] | static_cast<std::size_t>(p[3]) << 8;
     p += 4;
@@ -245,6 +280,21 @@ class state_codec {
   }
 
  private:
+  // Pieces take three bytes where their fields allow (as they almost always do: a place on the grid, a
+  // heading or age of two bits, a turning sense, and the gate fields and sit-out flag that only gates and
+  // the update in progress use at zero), else nine bytes, the tile whole. A leading byte says which, so
+  // one state always gets the same bytes and two states never share them.
+  static constexpr std::size_t packedbytes = 3;
+  static bool packable(std::span<const tile> pieces, std::size_t playerat) {
+    if (pieces.size() >= 255 || (playerat >= pieces.size() && playerat != 0xFFFF)) return false;
+    for (const tile& piece : pieces) {
+      if ((piece.x | piece.y | piece.z) >= 16 || piece.f >= 4 || piece.b >= 4 ||
+          (piece.s | piece.t | piece.u) != 0)
+        return false;
+    }
+    return true;
+  }
+
   int layers_ = 1;
   std::vector<uint16_t> starcells_;
   std::vector<uint16_t> flipcells_;
@@ -348,6 +398,7 @@ class reach_bound {
     }
     for (const uint16_t c : codec.starcells())
       stars_.push_back({cellz(c), layerbits::bit(cellx(c), celly(c)), c});
+    met_.room.assign(stars_.size() + 1, metstar{});
     // Blocks that stay for good, by their bit in the state: layer * 256 + bit, or -1.
     keptbytes_ = (codec.blockcells().size() + 7) / 8;
     keptat_.assign(keptbytes_ * 8, -1);
@@ -596,7 +647,21 @@ class reach_bound {
   std::array<layerbits, level::size> next_{};
   std::array<layerbits, level::size> waitmask_{};  // remaining stars not met yet
   std::vector<landing> landings_;
-  std::vector<metstar> met_;
+  // The stars met, at most one entry per star: room for all is made once, so adding one is a store.
+  struct metlist {
+    std::vector<metstar> room;
+    std::size_t count = 0;
+    void clear() { count = 0; }
+    void push_back(const metstar& m) { room[count++] = m; }
+    bool empty() const { return count == 0; }
+    std::size_t size() const { return count; }
+    const metstar& operator[](std::size_t i) const { return room[i]; }
+    const metstar& front() const { return room[0]; }
+    const metstar& back() const { return room[count - 1]; }
+    const metstar* begin() const { return room.data(); }
+    const metstar* end() const { return room.data() + count; }
+  };
+  metlist met_;
   std::vector<int> tree_;
   std::vector<uint8_t> joined_;
 };
@@ -790,15 +855,24 @@ turn_result PlayTurn(level& lvl, int step) {
   return result;
 }
 
+namespace {
+
+// The level play's last end test: no step would move the player.
+bool trapped(level& lvl) {
+  static constexpr int tries[4][2] = {{-1, 0}, {0, -1}, {0, 1}, {1, 0}};
+  if (lvl.playertile() == nullptr) return true;
+  for (const auto& t : tries) {
+    if (lvl.playertile()->testmove(t[0], t[1], 0, lvl, 2) != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 play_state Judge(level& lvl, int stars, int moves, int allowance) {
   if (stars == lvl.totalstars) return play_state::won;
   if (moves >= allowance) return play_state::out_of_moves;
-  static constexpr int tries[4][2] = {{-1, 0}, {0, -1}, {0, 1}, {1, 0}};
-  if (lvl.playertile() == nullptr) return play_state::trapped;
-  for (const auto& t : tries) {
-    if (lvl.playertile()->testmove(t[0], t[1], 0, lvl, 2) != 0) return play_state::playing;
-  }
-  return play_state::trapped;
+  return trapped(lvl) ? play_state::trapped : play_state::playing;
 }
 
 replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> steps) {
@@ -891,14 +965,15 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     auto settle = [&](batch& b) {
       for (int k = 0; k < b.count; ++k) {
         const int s = b.ready[k];
-        const level& child = b.children[s];
+        level& child = b.children[s];
         const std::vector<uint8_t>& bytes = b.encoded[s];
         if (store->contains(bytes, b.hashes[s])) continue;
+        if (trapped(child)) continue;
         if (limits.cuts) {
           // Without clearing floors a child has its parent's blocks and at most the one it left.
           const blockmasks* blocks = nullptr;
           if (!codec.clearing()) {
-            childblocks = b.blocks;
+            std::copy_n(b.blocks.begin(), codec.layers(), childblocks.begin());
             bound.keepblock(child, b.from, childblocks);
             blocks = &childblocks;
           }
@@ -953,7 +1028,11 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           child = current;
           const turn_result turn = PlayTurn(child, s);
           if (turn.moved == 0) continue;
-          const play_state judged = Judge(child, stars + turn.stars, b.moves, limit);
+          // The end tests in the level play's order; the trapped test, the dear one, waits until the child
+          // is known to be new (a state already kept was never trapped).
+          const play_state judged = stars + turn.stars == child.totalstars ? play_state::won
+                                    : b.moves >= limit                     ? play_state::out_of_moves
+                                                                           : play_state::playing;
           if (judged == play_state::won) {
             result.steps.push_back(static_cast<uint8_t>(s));
             for (std::size_t at = i; at != 0; at = store->parent(at)) result.steps.push_back(store->step(at));
