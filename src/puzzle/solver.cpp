@@ -11,6 +11,10 @@
 #include <memory>
 #include <unordered_set>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "puzzle/kinds.h"
 
 namespace dusk {
@@ -308,15 +312,52 @@ class state_codec {
   level blank_;
 };
 
-// The cells of one layer as bits, column by column: bit x * 16 + y, so a step along y shifts by one and a
-// step along x by sixteen, and the sixteenth row and column stay empty to stop a shift wrapping around.
+// The cells of one layer as bits, column by column: bit x * 16 + y, so each column is one 16-bit lane, a
+// step along y shifts within the lanes and a step along x moves whole lanes, and the sixteenth row and
+// column stay empty so nothing wraps around. The flood spends its time here: on x86-64 the lanes are
+// SSE2 registers, elsewhere four words.
 struct layerbits {
+#if defined(__SSE2__)
+  __m128i lo = _mm_setzero_si128();  // columns 0 to 7
+  __m128i hi = _mm_setzero_si128();  // columns 8 to 15
+
+  uint64_t word(int i) const {
+    const __m128i half = i < 2 ? lo : hi;
+    return static_cast<uint64_t>(_mm_cvtsi128_si64((i & 1) == 0 ? half : _mm_unpackhi_epi64(half, half)));
+  }
+  void set(int b) {
+    const __m128i one = _mm_cvtsi64_si128(static_cast<long long>(uint64_t{1} << (b & 63)));
+    const __m128i bit = (b & 64) == 0 ? one : _mm_slli_si128(one, 8);
+    if (b < 128) {
+      lo = _mm_or_si128(lo, bit);
+    } else {
+      hi = _mm_or_si128(hi, bit);
+    }
+  }
+  bool empty() const {
+    const __m128i any = _mm_or_si128(lo, hi);
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
+  }
+  layerbits operator&(const layerbits& o) const { return {_mm_and_si128(lo, o.lo), _mm_and_si128(hi, o.hi)}; }
+  layerbits operator|(const layerbits& o) const { return {_mm_or_si128(lo, o.lo), _mm_or_si128(hi, o.hi)}; }
+  // This without the cells of o.
+  layerbits without(const layerbits& o) const {
+    return {_mm_andnot_si128(o.lo, lo), _mm_andnot_si128(o.hi, hi)};
+  }
+  // Every cell moved one row down (y + 1) or up (y - 1), and one column right (x + 1) or left (x - 1).
+  layerbits ynext() const { return {_mm_slli_epi16(lo, 1), _mm_slli_epi16(hi, 1)}; }
+  layerbits yprev() const { return {_mm_srli_epi16(lo, 1), _mm_srli_epi16(hi, 1)}; }
+  layerbits xnext() const {
+    return {_mm_slli_si128(lo, 2), _mm_or_si128(_mm_slli_si128(hi, 2), _mm_srli_si128(lo, 14))};
+  }
+  layerbits xprev() const {
+    return {_mm_or_si128(_mm_srli_si128(lo, 2), _mm_slli_si128(hi, 14)), _mm_srli_si128(hi, 2)};
+  }
+#else
   uint64_t w[4] = {0, 0, 0, 0};
 
-  static int bit(int x, int y) { return x * 16 + y; }
+  uint64_t word(int i) const { return w[i]; }
   void set(int b) { w[b >> 6] |= uint64_t{1} << (b & 63); }
-  void clear(int b) { w[b >> 6] &= ~(uint64_t{1} << (b & 63)); }
-  bool test(int b) const { return (w[b >> 6] >> (b & 63)) & 1; }
   bool empty() const { return (w[0] | w[1] | w[2] | w[3]) == 0; }
   layerbits operator&(const layerbits& o) const {
     return {{w[0] & o.w[0], w[1] & o.w[1], w[2] & o.w[2], w[3] & o.w[3]}};
@@ -324,23 +365,33 @@ struct layerbits {
   layerbits operator|(const layerbits& o) const {
     return {{w[0] | o.w[0], w[1] | o.w[1], w[2] | o.w[2], w[3] | o.w[3]}};
   }
-  layerbits operator~() const { return {{~w[0], ~w[1], ~w[2], ~w[3]}}; }
-  layerbits& operator|=(const layerbits& o) { return *this = *this | o; }
-  layerbits& operator&=(const layerbits& o) { return *this = *this & o; }
-  // Every cell moved towards higher bits by n (1 or 16), and towards lower bits.
-  layerbits up(int n) const {
+  layerbits without(const layerbits& o) const {
+    return {{w[0] & ~o.w[0], w[1] & ~o.w[1], w[2] & ~o.w[2], w[3] & ~o.w[3]}};
+  }
+  // Shifts of all 256 bits: a bit crossing a column's edge lands on row 15, which is no cell, and the
+  // masks of the flood drop it.
+  layerbits ynext() const { return shiftup(1); }
+  layerbits yprev() const { return shiftdown(1); }
+  layerbits xnext() const { return shiftup(16); }
+  layerbits xprev() const { return shiftdown(16); }
+  layerbits shiftup(int n) const {
     return {{w[0] << n, w[1] << n | w[0] >> (64 - n), w[2] << n | w[1] >> (64 - n),
              w[3] << n | w[2] >> (64 - n)}};
   }
-  layerbits down(int n) const {
+  layerbits shiftdown(int n) const {
     return {{w[0] >> n | w[1] << (64 - n), w[1] >> n | w[2] << (64 - n), w[2] >> n | w[3] << (64 - n),
              w[3] >> n}};
   }
+#endif
+
+  static int bit(int x, int y) { return x * 16 + y; }
+  layerbits& operator|=(const layerbits& o) { return *this = *this | o; }
+  layerbits& operator&=(const layerbits& o) { return *this = *this & o; }
   // Calls f(bit) for every cell set.
   template <typename F>
   void each(F f) const {
     for (int i = 0; i < 4; ++i) {
-      for (uint64_t v = w[i]; v != 0; v &= v - 1) f(i * 64 + std::countr_zero(v));
+      for (uint64_t v = word(i); v != 0; v &= v - 1) f(i * 64 + std::countr_zero(v));
     }
   }
 };
@@ -471,7 +522,7 @@ class reach_bound {
           met_.push_back({b >> 4, b & 15, d});
           --waiting;
         });
-        waitmask_[z] &= ~hit;
+        waitmask_[z] = waitmask_[z].without(hit);
       }
       return waiting == 0;
     };
@@ -494,9 +545,9 @@ class reach_bound {
           next_[z] = {};
           continue;
         }
-        next_[z] = ((f.down(1) & enter_[0][z]) | (f.up(1) & enter_[1][z]) | (f.down(16) & enter_[2][z]) |
-                    (f.up(16) & enter_[3][z])) &
-                   ~blocked_[z];
+        next_[z] = ((f.yprev() & enter_[0][z]) | (f.ynext() & enter_[1][z]) | (f.xprev() & enter_[2][z]) |
+                    (f.xnext() & enter_[3][z]))
+                       .without(blocked_[z]);
       }
       if (!jumps_.empty()) {
         // A step onto a sending teleporter lands on its destination, even when the flood stood on the pad
@@ -505,14 +556,14 @@ class reach_bound {
         for (int z = 0; z < layers; ++z) {
           const layerbits hit = next_[z] & jumpfrom_[z];
           if (hit.empty()) continue;
-          next_[z] &= ~hit;
+          next_[z] = next_[z].without(hit);
           hit.each([&](int b) { landings_.push_back(jumpto_[static_cast<std::size_t>(z * 256 + b)]); });
         }
         for (const landing& l : landings_) next_[l.z].set(l.bit);
       }
       bool any = false;
       for (int z = 0; z < layers; ++z) {
-        next_[z] &= ~reached_[z];
+        next_[z] = next_[z].without(reached_[z]);
         reached_[z] |= next_[z];
         frontier_[z] = next_[z];
         any = any || !next_[z].empty();
@@ -552,15 +603,15 @@ class reach_bound {
     layerbits reached = reached_[0];
     layerbits frontier = reached;
     layerbits wait = waitmask_[0];
-    const layerbits up = enter_[0][0] & ~blocked_[0];
-    const layerbits down = enter_[1][0] & ~blocked_[0];
-    const layerbits left = enter_[2][0] & ~blocked_[0];
-    const layerbits right = enter_[3][0] & ~blocked_[0];
+    const layerbits up = enter_[0][0].without(blocked_[0]);
+    const layerbits down = enter_[1][0].without(blocked_[0]);
+    const layerbits left = enter_[2][0].without(blocked_[0]);
+    const layerbits right = enter_[3][0].without(blocked_[0]);
     for (int d = 1;; ++d) {
       if (d - 1 >= cap) return kOutOfReach;
-      const layerbits next = ((frontier.down(1) & up) | (frontier.up(1) & down) | (frontier.down(16) & left) |
-                              (frontier.up(16) & right)) &
-                             ~reached;
+      const layerbits next = ((frontier.yprev() & up) | (frontier.ynext() & down) | (frontier.xprev() & left) |
+                              (frontier.xnext() & right))
+                                 .without(reached);
       if (next.empty()) return kNever;
       reached |= next;
       frontier = next;
@@ -572,7 +623,7 @@ class reach_bound {
         --waiting;
       });
       if (waiting == 0) return bound(cap);
-      wait &= ~hit;
+      wait = wait.without(hit);
     }
   }
 
