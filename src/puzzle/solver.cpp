@@ -738,7 +738,9 @@ class state_store {
     return {chunks_[w >> 32].get() + (w & 0xFFFFFFFFu), lengths_[i]};
   }
   uint32_t parent(std::size_t i) const { return parents_[i]; }
-  uint8_t step(std::size_t i) const { return steps_[i]; }
+  // The step that led to state i, and which steps the player can take from it (bit s for step s).
+  uint8_t step(std::size_t i) const { return steps_[i] & 3; }
+  unsigned moves(std::size_t i) const { return steps_[i] >> 4; }
   // Everything the store holds, for the bytes per state.
   std::size_t bytes() const {
     return allocated_ + where_.capacity() * sizeof(uint64_t) + lengths_.capacity() * sizeof(uint16_t) +
@@ -764,7 +766,7 @@ class state_store {
     }
   }
 
-  void add(std::span<const uint8_t> state, uint64_t h, uint32_t parent, uint8_t step) {
+  void add(std::span<const uint8_t> state, uint64_t h, uint32_t parent, uint8_t step, unsigned moves) {
     if ((size() + 1) * 10 > slots_.size() * 6) grow();
     // States live in large chunks that never move, so adding never copies the states already kept.
     if (chunks_.empty() || used_ + state.size() > chunksize_) {
@@ -779,7 +781,7 @@ class state_store {
     lengths_.push_back(static_cast<uint16_t>(state.size()));
     used_ += state.size();
     parents_.push_back(parent);
-    steps_.push_back(step);
+    steps_.push_back(static_cast<uint8_t>(step | moves << 4));
     place(h, static_cast<uint32_t>(size() - 1));
   }
 
@@ -804,7 +806,7 @@ class state_store {
   std::vector<uint64_t> where_;  // chunk << 32 | offset of each state
   std::vector<uint16_t> lengths_;
   std::vector<uint32_t> parents_;
-  std::vector<uint8_t> steps_;
+  std::vector<uint8_t> steps_;  // step | moves << 4
   std::vector<uint64_t> slots_;
 };
 
@@ -918,6 +920,17 @@ bool trapped(level& lvl) {
   return true;
 }
 
+// Which steps would move the player: bit s for step digit s. None means trapped.
+unsigned movablesteps(level& lvl) {
+  unsigned moves = 0;
+  tile* player = lvl.playertile();
+  if (player == nullptr) return 0;
+  for (int s = 0; s < 4; ++s) {
+    if (lvl.playertile()->testmove(stepdx[s], stepdy[s], 0, lvl, 2) != 0) moves |= 1u << s;
+  }
+  return moves;
+}
+
 }  // namespace
 
 play_state Judge(level& lvl, int stars, int moves, int allowance) {
@@ -991,12 +1004,14 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     if (store.size() > 0)
       result.bytes_per_state = static_cast<double>(store.bytes()) / static_cast<double>(store.size());
   };
+  level first = start;
+  const unsigned startmoves = movablesteps(first);
   auto search = [&](int limit) {
     limited = false;
     // A search with a larger limit keeps at least the states the last one kept.
     auto store = std::make_unique<state_store>(std::min(lastsize + lastsize / 4, limits.max_states));
     codec.encode(start, buffer);
-    store->add(buffer, hashbytes(buffer), 0, 0);
+    store->add(buffer, hashbytes(buffer), 0, 0, startmoves);
     // The children of one parent, played and encoded, waiting to be looked up and kept.
     struct batch {
       std::size_t parent = 0;
@@ -1019,7 +1034,8 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
         level& child = b.children[s];
         const std::vector<uint8_t>& bytes = b.encoded[s];
         if (store->contains(bytes, b.hashes[s])) continue;
-        if (trapped(child)) continue;
+        // The trapped test waits until the cut has let the child through: kept, a child gets all four of
+        // its step tests at once, and its expansion reuses them.
         if (limits.cuts) {
           // Without clearing floors a child has its parent's blocks and at most the one it left.
           const blockmasks* blocks = nullptr;
@@ -1030,15 +1046,18 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           }
           const int needed = bound.need(bytes, *child.playertile(), limit - b.moves, nullptr, blocks);
           if (needed > limit - b.moves) {
-            if (needed != reach_bound::kNever) limited = true;
+            // A trapped child was never a candidate, so only an untrapped one was cut by the limit.
+            if (needed != reach_bound::kNever && !limited && !trapped(child)) limited = true;
             continue;
           }
         }
+        const unsigned moves = movablesteps(child);
+        if (moves == 0) continue;
         if (limits.verify_states) {
           codec.decode(bytes, check);
           if (!(check == child)) ++result.codec_mismatches;
         }
-        store->add(bytes, b.hashes[s], static_cast<uint32_t>(b.parent), static_cast<uint8_t>(s));
+        store->add(bytes, b.hashes[s], static_cast<uint32_t>(b.parent), static_cast<uint8_t>(s), moves);
       }
       b.count = 0;
     };
@@ -1071,16 +1090,17 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
         const tile* standing = current.playertile();
         b.from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);
         const int stars = collectedstars(codec, state);
+        const unsigned moves = store->moves(i);
         for (int s = 0; s < 4; ++s) {
-          // A step the rule book's own test refuses would leave the copy unchanged: don't make the copy.
-          if (standing == nullptr || current.playertile()->testmove(stepdx[s], stepdy[s], 0, current, 2) == 0)
-            continue;
+          // A step the rule book's own test refused when the state was kept would leave the copy unchanged:
+          // don't make the copy.
+          if (standing == nullptr || ((moves >> s) & 1) == 0) continue;
           level& child = b.children[s];
           child = current;
           const turn_result turn = PlayTurn(child, s);
           if (turn.moved == 0) continue;
           // The end tests in the level play's order; the trapped test, the dear one, waits until the child
-          // is known to be new (a state already kept was never trapped).
+          // is known to be new and not cut (a state already kept was never trapped).
           const play_state judged = stars + turn.stars == child.totalstars ? play_state::won
                                     : b.moves >= limit                     ? play_state::out_of_moves
                                                                            : play_state::playing;
