@@ -7,6 +7,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "puzzle/tile_step.h"
+
 namespace dusk {
 
 namespace {
@@ -191,6 +193,11 @@ void level::addplayer(const tile& piece) {
   player_ = static_cast<int32_t>(objs_.size() - 1);
 }
 
+void level::setobjs(std::span<const tile> pieces, int player) {
+  objs_.assign(pieces.begin(), pieces.end());
+  player_ = player >= 0 && static_cast<std::size_t>(player) < objs_.size() ? player : -1;
+}
+
 void level::removeobj(std::size_t i) {
   if (i >= objs_.size()) return;
   objs_.erase(objs_.begin() + static_cast<std::ptrdiff_t>(i));
@@ -281,7 +288,9 @@ int level::updateobjs() {
           const int sign = piece.f == 0 ? -1 : 1;
           const int dx = horizontal ? sign : 0;
           const int dy = horizontal ? 0 : sign;
-          if (piece.testmove(dx, dy, 0, *this, 0) == 0) {
+          int stars = 0;
+          int jumps = 0;
+          if (piece.teststep(dx, dy, 0, *this, 0, stars, jumps) == 0) {
             piece.f = piece.f == 0 ? 1 : 0;
             if (ObjOnTile(x + dx, y + dy, z) != 0) piece.u = 1;
           }
@@ -292,7 +301,9 @@ int level::updateobjs() {
         const int dx = headingx[piece.f % 4];
         const int dy = headingy[piece.f % 4];
         int heading = piece.f;
-        if (piece.testmove(dx, dy, 0, *this, 0) == 0) {
+        int stars = 0;
+        int jumps = 0;
+        if (piece.teststep(dx, dy, 0, *this, 0, stars, jumps) == 0) {
           heading += 2 * piece.b - 1;
           if (ObjOnTile(x + dx, y + dy, z) != 0) piece.u = 1;
         }
@@ -321,13 +332,13 @@ int level::updateobjs() {
         const bool horizontal = piece.id == kind::horizontalmover;
         const int sign = piece.f == 0 ? -1 : 1;
         const int moved =
-            objs_[i].Move(horizontal ? sign : 0, horizontal ? 0 : sign, 0, *this, 0, 0, 1, stars, jumps, 0);
+            objs_[i].step(horizontal ? sign : 0, horizontal ? 0 : sign, 0, *this, 0, 0, 1, stars, jumps, 0);
         if (moved == 0) objs_[i].f = piece.f == 0 ? 1 : 0;
         break;
       }
       case kind::turningmover: {
         int heading = piece.f;
-        if (objs_[i].Move(headingx[heading % 4], headingy[heading % 4], 0, *this, 0, 0, 1, stars, jumps, 0) ==
+        if (objs_[i].step(headingx[heading % 4], headingy[heading % 4], 0, *this, 0, 0, 1, stars, jumps, 0) ==
             0) {
           heading += 2 * piece.b - 1;
         }

@@ -87,6 +87,8 @@ class level {
   // Appends a player piece and makes it the playertile (an earlier player stays as a piece).
   void addplayer(const tile& piece);
   void removeobj(std::size_t index);
+  // Replaces every piece with these, in order; pieces[player] becomes the playertile (none when -1).
+  void setobjs(std::span<const tile> pieces, int player);
   tile* playertile() { return player_ < 0 ? nullptr : &objs_[static_cast<std::size_t>(player_)]; }
   const tile* playertile() const { return player_ < 0 ? nullptr : &objs_[static_cast<std::size_t>(player_)]; }
 
@@ -106,6 +108,10 @@ class level {
   void blockbits(std::span<const uint16_t> cells, uint8_t* bits) const;
   // Puts a star or a block on a cell inside the grid that holds no object yet.
   void putplain(int i, bool star) { grow(i).object = star ? starcode : blockcode; }
+  // Takes a star or a block off a cell (a cell with any other object keeps it).
+  void clearplain(int i) {
+    if (static_cast<std::size_t>(i) < cells_.size() && cells_[i].object < firstfixture) cells_[i].object = none;
+  }
 
   uint64_t hash() const;
   friend bool operator==(const level& a, const level& b);

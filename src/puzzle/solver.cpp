@@ -213,30 +213,46 @@ class state_codec {
     }
   }
 
-  void decode(std::span<const uint8_t> bytes, level& out) const {
-    out = blank_;
+  // Decodes a state into out. When was is given, out holds the state of was already (the same codec's
+  // bytes), and only what differs is changed: consecutive states of a search differ in a few cells.
+  void decode(std::span<const uint8_t> bytes, level& out, std::span<const uint8_t> was = {}) const {
     const uint8_t* p = bytes.data();
-    for (std::size_t byte = 0; byte < blockbytes_; ++byte) {
-      unsigned bits = p[byte];
-      while (bits != 0) {
-        out.putplain(blockcells_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))], false);
-        bits &= bits - 1;
+    if (was.empty()) {
+      out = blank_;
+      for (std::size_t byte = 0; byte < blockbytes_; ++byte) {
+        for (unsigned bits = p[byte]; bits != 0; bits &= bits - 1)
+          out.putplain(blockcells_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))], false);
+      }
+      for (std::size_t i = 0; i < starcells_.size(); ++i) {
+        if ((p[blockbytes_ + (i >> 3)] >> (i & 7)) & 1) out.putplain(starcells_[i], true);
+      }
+    } else {
+      // A cell may have held a star and now a block: everything that went is taken off before anything
+      // that came is put down.
+      const uint8_t* q = was.data();
+      for (std::size_t byte = 0; byte < blockbytes_ + starbytes_; ++byte) {
+        for (unsigned bits = q[byte] & ~p[byte] & 0xFFu; bits != 0; bits &= bits - 1)
+          out.clearplain(plaincell(byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))));
+      }
+      for (std::size_t byte = 0; byte < blockbytes_ + starbytes_; ++byte) {
+        for (unsigned bits = p[byte] & ~q[byte] & 0xFFu; bits != 0; bits &= bits - 1) {
+          const std::size_t k = byte * 8 + static_cast<std::size_t>(std::countr_zero(bits));
+          out.putplain(plaincell(k), byte >= blockbytes_);
+        }
       }
     }
-    p += blockbytes_;
-    for (std::size_t i = 0; i < starcells_.size(); ++i) {
-      if ((p[i >> 3] >> (i & 7)) & 1) out.putplain(starcells_[i], true);
-    }
-    p += starbytes_;
+    p += blockbytes_ + starbytes_;
     for (const uint16_t c : flipcells_) out.editobj(cellx(c), celly(c), cellz(c))->b = *p++;
     for (const uint16_t c : gatecells_) {
       tile* gate = out.editobj(cellx(c), celly(c), cellz(c));
       gate->s = *p++;
       gate->t = *p++;
     }
+    pieces_.clear();
+    std::size_t playerat = 0;
     if (*p++ == 1) {
       const std::size_t count = p[0];
-      const std::size_t playerat = p[1];
+      playerat = p[1];
       p += 2;
       for (std::size_t i = 0; i < count; ++i, p += packedbytes) {
         tile piece;
@@ -246,27 +262,19 @@ class state_codec {
         piece.z = static_cast<uint8_t>(p[2] & 15);
         piece.f = static_cast<uint8_t>((p[2] >> 4) & 3);
         piece.b = static_cast<uint8_t>(p[2] >> 6);
-        if (i == playerat) {
-          out.addplayer(piece);
-        } else {
-          out.addobj(piece);
-        }
+        pieces_.push_back(piece);
       }
-      return;
-    }
-    const std::size_t count = p[0] | static_cast<std::size_t>(p[1]) << 8;
-    const std::size_t playerat = p[2] | static_cast<std::size_t>(p[3]) << 8;
-    p += 4;
-    for (std::size_t i = 0; i < count; ++i) {
-      tile piece;
-      std::memcpy(&piece, p, piecebytes);
-      p += piecebytes;
-      if (i == playerat) {
-        out.addplayer(piece);
-      } else {
-        out.addobj(piece);
+    } else {
+      const std::size_t count = p[0] | static_cast<std::size_t>(p[1]) << 8;
+      playerat = p[2] | static_cast<std::size_t>(p[3]) << 8;
+      p += 4;
+      for (std::size_t i = 0; i < count; ++i, p += piecebytes) {
+        tile piece;
+        std::memcpy(&piece, p, piecebytes);
+        pieces_.push_back(piece);
       }
     }
+    out.setobjs(pieces_, playerat < pieces_.size() ? static_cast<int>(playerat) : -1);
   }
 
   int starsleft(std::span<const uint8_t> bytes) const {
@@ -289,6 +297,10 @@ class state_codec {
   // the update in progress use at zero), else nine bytes, the tile whole. A leading byte says which, so
   // one state always gets the same bytes and two states never share them.
   static constexpr std::size_t packedbytes = 3;
+  // The cell of bit k of the block and star bytes together.
+  int plaincell(std::size_t k) const {
+    return k < blockbytes_ * 8 ? blockcells_[k] : starcells_[k - blockbytes_ * 8];
+  }
   static bool packable(std::span<const tile> pieces, std::size_t playerat) {
     if (pieces.size() >= 255 || (playerat >= pieces.size() && playerat != 0xFFFF)) return false;
     for (const tile& piece : pieces) {
@@ -310,6 +322,7 @@ class state_codec {
   std::size_t fixedbytes_ = 0;
   bool clearing_ = false;  // the level has a trail-clearing floor
   level blank_;
+  mutable std::vector<tile> pieces_;  // decode's room for the pieces
 };
 
 // The cells of one layer as bits, column by column: bit x * 16 + y, so each column is one 16-bit lane, a
@@ -321,6 +334,10 @@ struct layerbits {
   __m128i lo = _mm_setzero_si128();  // columns 0 to 7
   __m128i hi = _mm_setzero_si128();  // columns 8 to 15
 
+  static layerbits fromwords(const uint64_t* w) {
+    return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(w)),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 2))};
+  }
   uint64_t word(int i) const {
     const __m128i half = i < 2 ? lo : hi;
     return static_cast<uint64_t>(_mm_cvtsi128_si64((i & 1) == 0 ? half : _mm_unpackhi_epi64(half, half)));
@@ -356,6 +373,7 @@ struct layerbits {
 #else
   uint64_t w[4] = {0, 0, 0, 0};
 
+  static layerbits fromwords(const uint64_t* w) { return {{w[0], w[1], w[2], w[3]}}; }
   uint64_t word(int i) const { return w[i]; }
   void set(int b) { w[b >> 6] |= uint64_t{1} << (b & 63); }
   bool empty() const { return (w[0] | w[1] | w[2] | w[3]) == 0; }
@@ -463,13 +481,16 @@ class reach_bound {
 
   // The blocks of a state that stay for good, as masks of the layers.
   void keptblocks(std::span<const uint8_t> state, blockmasks& out) const {
-    for (int z = 0; z < layers_; ++z) out[z] = {};
+    // Gathered as plain words first: setting bit after bit in the masks would wait on each store.
+    uint64_t words[level::size * 4];
+    std::fill_n(words, layers_ * 4, 0);
     for (std::size_t byte = 0; byte < keptbytes_; ++byte) {
       for (unsigned bits = state[byte]; bits != 0; bits &= bits - 1) {
-        const int16_t where = keptat_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
-        if (where >= 0) out[where >> 8].set(where & 255);
+        const int where = keptat_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
+        if (where >= 0) words[where >> 6] |= uint64_t{1} << (where & 63);
       }
     }
+    for (int z = 0; z < layers_; ++z) out[z] = layerbits::fromwords(words + z * 4);
   }
   // Adds the block a turn may have left on cell c, when it stays for good.
   void keepblock(const level& lvl, int c, blockmasks& out) const {
@@ -1026,6 +1047,8 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     };
     auto batches = std::make_unique<batch[]>(2);
     level check;
+    // The state current holds, in this search's store (whose chunks never move).
+    std::span<const uint8_t> decoded;
     blockmasks childblocks{};
     // Looks the children up and keeps those that are new and can still win.
     auto settle = [&](batch& b) {
@@ -1085,7 +1108,12 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
         b.count = 0;
         // Chunks never move, so the parent's bytes stay where they are while children are added.
         const std::span<const uint8_t> state = store->at(i);
-        codec.decode(state, current);
+        codec.decode(state, current, decoded);
+        decoded = state;
+        if (limits.verify_states) {
+          codec.decode(state, check);
+          if (!(check == current)) ++result.codec_mismatches;
+        }
         if (limits.cuts && !codec.clearing()) bound.keptblocks(state, b.blocks);
         const tile* standing = current.playertile();
         b.from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);

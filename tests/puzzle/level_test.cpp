@@ -145,6 +145,21 @@ TEST(Level, RemovingPiecesKeepsThePlayerTile) {
   EXPECT_EQ(lvl.playertile(), nullptr);
 }
 
+TEST(Level, SetobjsReplacesThePiecesAndNamesThePlayer) {
+  level lvl = picture({"d@L"});
+  const tile pieces[2] = {tile::Create(kind::player, 5, 6, 0, 0, 0, 0),
+                          tile::Create(kind::horizontalmover, 7, 8, 0, 1, 0, 0)};
+  lvl.setobjs(pieces, 0);
+  ASSERT_EQ(lvl.objs().size(), 2u);
+  EXPECT_EQ(lvl.objs()[1], pieces[1]);
+  EXPECT_EQ(lvl.playertile(), &lvl.objs()[0]);
+  EXPECT_EQ(lvl.ObjOnTile(2, 0, 0), 0);  // the old pieces are gone
+  lvl.setobjs(pieces, 2);                 // no such piece: no player
+  EXPECT_EQ(lvl.playertile(), nullptr);
+  lvl.setobjs({}, -1);
+  EXPECT_TRUE(lvl.objs().empty());
+}
+
 TEST(Level, TheLastPlayerIsThePlayerTile) {
   const level lvl = picture({"@..",
                              "..@"});
