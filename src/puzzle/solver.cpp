@@ -514,83 +514,52 @@ class reach_bound {
     const int remaining = codec_.starsleft(state);
     if (remaining == 0) return 0;
     if (player.z >= layers_ || !level::inside(player.x, player.y, player.z)) return 0;
-    const int layers = layers_;
-    for (int z = 0; z < layers; ++z) {
-      reached_[z] = {};
-      frontier_[z] = {};
-      waitmask_[z] = {};
-    }
     if (blocks != nullptr) {
-      for (int z = 0; z < layers; ++z) blocked_[z] = (*blocks)[z];
+      std::copy_n(blocks->begin(), layers_, blocked_.begin());
     } else {
       keptblocks(state, blocked_);
     }
-    // Stars are met a whole distance at a time, nearest first: the flood stops at the last remaining star,
-    // or as soon as the cells it reaches are farther than the cap.
-    met_.clear();
+    // The remaining stars and the player's cell, as words of the layer masks.
+    uint64_t waitwords[level::size * 4];
+    uint64_t startwords[level::size * 4];
+    std::fill_n(waitwords, layers_ * 4, 0);
+    std::fill_n(startwords, layers_ * 4, 0);
     int waiting = 0;
     for (std::size_t i = 0; i < stars_.size(); ++i) {
       if (!codec_.starat(state, i)) continue;
-      waitmask_[stars_[i].z].set(stars_[i].bit);
+      const int where = stars_[i].z * 256 + stars_[i].bit;
+      waitwords[where >> 6] |= uint64_t{1} << (where & 63);
       ++waiting;
     }
-    auto meet = [&](const layerbits* cells, int d) {
-      for (int z = 0; z < layers; ++z) {
-        const layerbits hit = cells[z] & waitmask_[z];
-        if (hit.empty()) continue;
-        hit.each([&](int b) {
-          if (met_.empty() && nearestout != nullptr) *nearestout = d;
-          met_.push_back({b >> 4, b & 15, d});
-          --waiting;
-        });
-        waitmask_[z] = waitmask_[z].without(hit);
-      }
-      return waiting == 0;
-    };
     const int from = layerbits::bit(player.x, player.y);
-    reached_[player.z].set(from);
-    frontier_[player.z].set(from);
-    if (meet(frontier_.data(), 0)) return bound(cap);
-    if (layers == 1 && jumps_.empty()) {
+    const int start = player.z * 256 + from;
+    startwords[start >> 6] |= uint64_t{1} << (start & 63);
+    met_.clear();
+    if (layers_ == 1 && jumps_.empty()) {
       // Many states are cut, most of them already by straight-line distances, which the flood can only
-      // lengthen: settle those without flooding.
-      if (nearestout == nullptr && met_.empty() && straightbound(from, waiting, cap) > cap)
-        return kOutOfReach;
-      return flatflood(cap, nearestout, waiting);
+      // lengthen: settle those without flooding. (A star under the player is met at once, by the flood.)
+      const bool under = (waitwords[from >> 6] >> (from & 63)) & 1;
+      if (nearestout == nullptr && !under) {
+        waitmask_[0] = layerbits::fromwords(waitwords);
+        if (straightbound(from, waiting, cap) > cap) return kOutOfReach;
+      }
+      return flood<1, false>(cap, nearestout, waiting, waitwords, startwords);
     }
-    for (int d = 1;; ++d) {
-      if (d - 1 >= cap) return kOutOfReach;
-      for (int z = 0; z < layers; ++z) {
-        const layerbits& f = frontier_[z];
-        if (f.empty()) {
-          next_[z] = {};
-          continue;
-        }
-        next_[z] = ((f.yprev() & enter_[0][z]) | (f.ynext() & enter_[1][z]) | (f.xprev() & enter_[2][z]) |
-                    (f.xnext() & enter_[3][z]))
-                       .without(blocked_[z]);
-      }
-      if (!jumps_.empty()) {
-        // A step onto a sending teleporter lands on its destination, even when the flood stood on the pad
-        // itself before (landing there from another pad).
-        landings_.clear();
-        for (int z = 0; z < layers; ++z) {
-          const layerbits hit = next_[z] & jumpfrom_[z];
-          if (hit.empty()) continue;
-          next_[z] = next_[z].without(hit);
-          hit.each([&](int b) { landings_.push_back(jumpto_[static_cast<std::size_t>(z * 256 + b)]); });
-        }
-        for (const landing& l : landings_) next_[l.z].set(l.bit);
-      }
-      bool any = false;
-      for (int z = 0; z < layers; ++z) {
-        next_[z] = next_[z].without(reached_[z]);
-        reached_[z] |= next_[z];
-        frontier_[z] = next_[z];
-        any = any || !next_[z].empty();
-      }
-      if (!any) return kNever;
-      if (meet(next_.data(), d)) return bound(cap);
+    const bool jumps = !jumps_.empty();
+    switch (layers_) {
+      case 1:
+        return flood<1, true>(cap, nearestout, waiting, waitwords, startwords);
+      case 2:
+        return jumps ? flood<2, true>(cap, nearestout, waiting, waitwords, startwords)
+                     : flood<2, false>(cap, nearestout, waiting, waitwords, startwords);
+      case 3:
+        return jumps ? flood<3, true>(cap, nearestout, waiting, waitwords, startwords)
+                     : flood<3, false>(cap, nearestout, waiting, waitwords, startwords);
+      case 4:
+        return jumps ? flood<4, true>(cap, nearestout, waiting, waitwords, startwords)
+                     : flood<4, false>(cap, nearestout, waiting, waitwords, startwords);
+      default:
+        return deepflood(cap, nearestout, waiting, waitwords, startwords);
     }
   }
 
@@ -619,32 +588,122 @@ class reach_bound {
   }
   static constexpr std::size_t kStraightTreeStars = 8;
 
-  // The flood of a level of one layer without teleporters, the common case, kept in registers.
-  int flatflood(int cap, int* nearestout, int waiting) {
-    layerbits reached = reached_[0];
-    layerbits frontier = reached;
-    layerbits wait = waitmask_[0];
-    const layerbits up = enter_[0][0].without(blocked_[0]);
-    const layerbits down = enter_[1][0].without(blocked_[0]);
-    const layerbits left = enter_[2][0].without(blocked_[0]);
-    const layerbits right = enter_[3][0].without(blocked_[0]);
+  // Notes the stars of one layer that the flood meets at distance d; true when none is left waiting.
+  bool meet(const layerbits& hit, int d, int* nearestout, int& waiting) {
+    hit.each([&](int b) {
+      if (met_.empty() && nearestout != nullptr) *nearestout = d;
+      met_.push_back({b >> 4, b & 15, d});
+      --waiting;
+    });
+    return waiting == 0;
+  }
+
+  // The flood over levels of up to a few layers, kept in registers: the layer count and whether the
+  // level has teleporters are fixed, so every loop over the layers unrolls.
+  template <int N, bool Jumps>
+  int flood(int cap, int* nearestout, int waiting, const uint64_t* waitwords, const uint64_t* startwords) {
+    layerbits reached[N];
+    layerbits frontier[N];
+    layerbits wait[N];
+    layerbits open[4][N];
+    for (int z = 0; z < N; ++z) {
+      reached[z] = layerbits::fromwords(startwords + z * 4);
+      frontier[z] = reached[z];
+      wait[z] = layerbits::fromwords(waitwords + z * 4);
+      for (int s = 0; s < 4; ++s) open[s][z] = enter_[s][z].without(blocked_[z]);
+    }
+    for (int z = 0; z < N; ++z) {
+      const layerbits hit = reached[z] & wait[z];
+      if (hit.empty()) continue;
+      wait[z] = wait[z].without(hit);
+      if (meet(hit, 0, nearestout, waiting)) return bound(cap);
+    }
     for (int d = 1;; ++d) {
       if (d - 1 >= cap) return kOutOfReach;
-      const layerbits next = ((frontier.yprev() & up) | (frontier.ynext() & down) | (frontier.xprev() & left) |
-                              (frontier.xnext() & right))
-                                 .without(reached);
-      if (next.empty()) return kNever;
-      reached |= next;
-      frontier = next;
-      const layerbits hit = next & wait;
+      layerbits next[N];
+      for (int z = 0; z < N; ++z) {
+        const layerbits& f = frontier[z];
+        next[z] = (f.yprev() & open[0][z]) | (f.ynext() & open[1][z]) | (f.xprev() & open[2][z]) |
+                  (f.xnext() & open[3][z]);
+      }
+      if constexpr (Jumps) {
+        // A step onto a sending teleporter lands on its destination, even when the flood stood on the pad
+        // itself before (landing there from another pad).
+        layerbits pads{};
+        for (int z = 0; z < N; ++z) pads = pads | (next[z] & jumpfrom_[z]);
+        if (!pads.empty()) {
+          // Rare, once per pad and flood: worked in memory, so next stays in registers elsewhere.
+          layerbits work[N];
+          std::copy_n(next, N, work);
+          land(work, N);
+          std::copy_n(work, N, next);
+        }
+      }
+      layerbits any{};
+      layerbits hits{};
+      for (int z = 0; z < N; ++z) {
+        next[z] = next[z].without(reached[z]);
+        reached[z] = reached[z] | next[z];
+        frontier[z] = next[z];
+        any = any | next[z];
+        hits = hits | (next[z] & wait[z]);
+      }
+      if (any.empty()) return kNever;
+      if (hits.empty()) continue;
+      for (int z = 0; z < N; ++z) {
+        const layerbits hit = next[z] & wait[z];
+        if (hit.empty()) continue;
+        wait[z] = wait[z].without(hit);
+        if (meet(hit, d, nearestout, waiting)) return bound(cap);
+      }
+    }
+  }
+
+  // Replaces every sending teleporter that next steps onto by its destination.
+  void land(layerbits* next, int layers) {
+    landings_.clear();
+    for (int z = 0; z < layers; ++z) {
+      const layerbits hit = next[z] & jumpfrom_[z];
       if (hit.empty()) continue;
-      hit.each([&](int b) {
-        if (met_.empty() && nearestout != nullptr) *nearestout = d;
-        met_.push_back({b >> 4, b & 15, d});
-        --waiting;
-      });
-      if (waiting == 0) return bound(cap);
-      wait = wait.without(hit);
+      next[z] = next[z].without(hit);
+      hit.each([&](int b) { landings_.push_back(jumpto_[static_cast<std::size_t>(z * 256 + b)]); });
+    }
+    for (const landing& l : landings_) next[l.z].set(l.bit);
+  }
+
+  // The same flood for levels of many layers, in memory.
+  int deepflood(int cap, int* nearestout, int waiting, const uint64_t* waitwords, const uint64_t* startwords) {
+    const int layers = layers_;
+    for (int z = 0; z < layers; ++z) {
+      reached_[z] = layerbits::fromwords(startwords + z * 4);
+      frontier_[z] = reached_[z];
+      waitmask_[z] = layerbits::fromwords(waitwords + z * 4);
+    }
+    for (int d = 0;; ++d) {
+      if (d > 0) {
+        if (d - 1 >= cap) return kOutOfReach;
+        for (int z = 0; z < layers; ++z) {
+          const layerbits& f = frontier_[z];
+          next_[z] = ((f.yprev() & enter_[0][z]) | (f.ynext() & enter_[1][z]) | (f.xprev() & enter_[2][z]) |
+                      (f.xnext() & enter_[3][z]))
+                         .without(blocked_[z]);
+        }
+        if (!jumps_.empty()) land(next_.data(), layers);
+        bool any = false;
+        for (int z = 0; z < layers; ++z) {
+          next_[z] = next_[z].without(reached_[z]);
+          reached_[z] |= next_[z];
+          frontier_[z] = next_[z];
+          any = any || !next_[z].empty();
+        }
+        if (!any) return kNever;
+      }
+      for (int z = 0; z < layers; ++z) {
+        const layerbits hit = frontier_[z] & waitmask_[z];
+        if (hit.empty()) continue;
+        waitmask_[z] = waitmask_[z].without(hit);
+        if (meet(hit, d, nearestout, waiting)) return bound(cap);
+      }
     }
   }
 
