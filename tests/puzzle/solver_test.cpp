@@ -12,6 +12,7 @@ namespace dusk {
 namespace {
 
 using testing::gate;
+using testing::layerpicture;
 using testing::layers;
 using testing::legend;
 using testing::picture;
@@ -215,6 +216,62 @@ TEST(Solver, CutsAgreeWithAnUncutSearchOnRandomRooms) {
     if (b.status == solve_status::solved) ++solvedrooms;
   }
   EXPECT_GT(solvedrooms, 30) << "the rooms should not all be hopeless";
+}
+
+// The same on rooms of two to four layers joined by teleporter pairs, where the flood runs on every layer.
+TEST(Solver, CutsAgreeWithAnUncutSearchOnLayeredRooms) {
+  const std::string kinds = "..........#_^v<>~=oLRG";
+  uint32_t seed = 777;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  int solvedrooms = 0;
+  for (int room = 0; room < 60; ++room) {
+    const int depth = 2 + static_cast<int>(next(3));
+    std::vector<layerpicture> pictures;
+    for (int z = 0; z < depth; ++z) {
+      layerpicture rows(5, std::string(5, '.'));
+      for (std::string& row : rows) {
+        for (char& c : row) c = kinds[next(static_cast<uint32_t>(kinds.size()))];
+      }
+      rows.insert(rows.begin(), "#######");
+      for (std::size_t r = 1; r < rows.size(); ++r) rows[r] = "#" + rows[r] + "#";
+      rows.push_back("#######");
+      pictures.push_back(rows);
+    }
+    // Each layer sends to the next one up and receives from the one below; the top sends back down.
+    for (int z = 0; z < depth; ++z) {
+      pictures[static_cast<std::size_t>(z)][1 + next(5)][1 + next(5)] = static_cast<char>('a' + z);
+      pictures[static_cast<std::size_t>(z)][1 + next(5)][1 + next(5)] = static_cast<char>('A' + z);
+    }
+    for (int s = 0; s < 4; ++s) {
+      char& c = pictures[next(static_cast<uint32_t>(depth))][1 + next(5)][1 + next(5)];
+      if (c == '.' || c == '#') c = '*';
+    }
+    pictures[0][1 + next(5)][1 + next(5)] = '@';
+    legend pads{{'G', gate(1, 2, true)}};
+    for (int z = 0; z < depth; ++z) {
+      // 'a' + z sends with key z + 1, which 'A' + z + 1 receives one layer up (the top's goes to 'A').
+      pads[static_cast<char>('a' + z)] = teleporter(static_cast<uint8_t>(z + 1), 0);
+      pads[static_cast<char>('A' + z)] = teleporter(0, static_cast<uint8_t>(z == 0 ? depth : z));
+    }
+    const level lvl = layers(pictures, pads);
+    if (lvl.totalstars == 0 || lvl.playertile() == nullptr) continue;
+    solver_limits cut;
+    cut.max_seconds = 30;
+    cut.verify_states = true;
+    solver_limits uncut = cut;
+    uncut.cuts = false;
+    const solve_result a = Solve(lvl, 16, cut);
+    const solve_result b = Solve(lvl, 16, uncut);
+    ASSERT_NE(b.status, solve_status::best_found) << "room " << room;
+    EXPECT_EQ(a.status, b.status) << "room " << room << "\n" << testing::show(lvl, 7, 7);
+    EXPECT_EQ(a.moves, b.moves) << "room " << room << "\n" << testing::show(lvl, 7, 7);
+    EXPECT_EQ(a.codec_mismatches, 0u);
+    if (b.status == solve_status::solved) ++solvedrooms;
+  }
+  EXPECT_GT(solvedrooms, 10) << "the rooms should not all be hopeless";
 }
 
 }  // namespace
