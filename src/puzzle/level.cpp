@@ -13,10 +13,6 @@ namespace dusk {
 
 namespace {
 
-// Stars and blocks have no fields of their own, so every one of them is this same record.
-constexpr tile startile{kind::star};
-constexpr tile blocktile{kind::block};
-
 // The heading steps of a turning mover: right, down, left, up.
 constexpr int headingx[4] = {1, 0, -1, 0};
 constexpr int headingy[4] = {0, 1, 0, -1};

@@ -103,6 +103,16 @@ class level {
   // z * 225 + x * 15 + y (layer by layer, column by column), the order every scan of the rules takes.
   static int cellindex(int x, int y, int z) { return index(x, y, z); }
   bool blockat(int i) const { return at(i).object == blockcode; }
+  // obj() and editobj() by cell index.
+  const tile* objat(int i) const {
+    const uint16_t code = at(i).object;
+    if (code >= firstfixture) return &fixtures_[code - firstfixture].object;
+    return code == none ? nullptr : code == starcode ? &startile : &blocktile;
+  }
+  tile* editobjat(int i) {
+    const uint16_t code = at(i).object;
+    return code >= firstfixture ? &fixtures_[code - firstfixture].object : nullptr;
+  }
   bool starat(int i) const { return at(i).object == starcode; }
   // Sets bit k (of byte k / 8, bit k % 8) for every cells[k] that holds a block; bits starts zeroed.
   void blockbits(std::span<const uint16_t> cells, uint8_t* bits) const;
@@ -164,6 +174,10 @@ class level {
     }
     return false;
   }
+
+  // Stars and blocks have no fields of their own, so every one of them is this same record.
+  static constexpr tile startile{kind::star};
+  static constexpr tile blocktile{kind::block};
 
   std::vector<cell> cells_;
   std::vector<fixture> fixtures_;

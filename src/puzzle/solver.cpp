@@ -178,11 +178,15 @@ class state_codec {
       if (lvl.starat(starcells_[i])) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
     }
     p += starbytes_;
-    for (const uint16_t c : flipcells_) *p++ = lvl.obj(cellx(c), celly(c), cellz(c))->b;
+    // Fixtures stay where they are in play, so these cells always hold them.
+    for (const uint16_t c : flipcells_) {
+      const tile* object = lvl.objat(c);
+      *p++ = object != nullptr ? object->b : 0;
+    }
     for (const uint16_t c : gatecells_) {
-      const tile* gate = lvl.obj(cellx(c), celly(c), cellz(c));
-      *p++ = gate->s;
-      *p++ = gate->t;
+      const tile* gate = lvl.objat(c);
+      *p++ = gate != nullptr ? gate->s : 0;
+      *p++ = gate != nullptr ? gate->t : 0;
     }
     const tile* player = lvl.playertile();
     const std::size_t playerat =
@@ -242,11 +246,16 @@ class state_codec {
       }
     }
     p += blockbytes_ + starbytes_;
-    for (const uint16_t c : flipcells_) out.editobj(cellx(c), celly(c), cellz(c))->b = *p++;
+    for (const uint16_t c : flipcells_) {
+      if (tile* object = out.editobjat(c)) object->b = *p;
+      ++p;
+    }
     for (const uint16_t c : gatecells_) {
-      tile* gate = out.editobj(cellx(c), celly(c), cellz(c));
-      gate->s = *p++;
-      gate->t = *p++;
+      if (tile* gate = out.editobjat(c)) {
+        gate->s = p[0];
+        gate->t = p[1];
+      }
+      p += 2;
     }
     pieces_.clear();
     std::size_t playerat = 0;
@@ -468,6 +477,8 @@ class reach_bound {
     for (const uint16_t c : codec.starcells())
       stars_.push_back({cellz(c), layerbits::bit(cellx(c), celly(c)), c});
     met_.room.assign(stars_.size() + 1, metstar{});
+    tree_.assign(stars_.size() + 1, 0);
+    joined_.assign(stars_.size() + 1, 0);
     // Blocks that stay for good, by their bit in the state: layer * 256 + bit, or -1.
     keptbytes_ = (codec.blockcells().size() + 7) / 8;
     keptat_.assign(keptbytes_ * 8, -1);
@@ -736,27 +747,30 @@ class reach_bound {
 
   // The shortest tree joining the player (by the distances in met_) and the stars of met_ (by grid distance).
   int treebound() {
-    tree_.assign(met_.size(), 0);
-    for (std::size_t i = 0; i < met_.size(); ++i) tree_[i] = met_[i].dist;
-    joined_.assign(met_.size(), 0);
+    // Prim's algorithm; room for every star was made once, so nothing is allocated here.
+    const std::size_t n = met_.size();
+    int* tree = tree_.data();
+    uint8_t* joined = joined_.data();
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      tree[i] = met_[i].dist;
+      joined[i] = 0;
+      if (tree[i] < tree[next]) next = i;
+    }
     int total = 0;
-    for (std::size_t round = 0; round < met_.size(); ++round) {
-      std::size_t next = 0;
-      int shortest = kOutOfReach;
-      for (std::size_t i = 0; i < met_.size(); ++i) {
-        if (joined_[i] == 0 && tree_[i] < shortest) {
-          shortest = tree_[i];
-          next = i;
-        }
-      }
-      joined_[next] = 1;
-      total += shortest;
+    for (std::size_t round = 0; round < n; ++round) {
+      joined[next] = 1;
+      total += tree[next];
       const int nx = met_[next].x;
       const int ny = met_[next].y;
-      for (std::size_t i = 0; i < met_.size(); ++i) {
-        if (joined_[i] != 0) continue;
-        const int gap = std::abs(met_[i].x - nx) + std::abs(met_[i].y - ny);
-        tree_[i] = std::min(tree_[i], gap);
+      int shortest = kOutOfReach;
+      for (std::size_t i = 0; i < n; ++i) {
+        if (joined[i] != 0) continue;
+        tree[i] = std::min(tree[i], std::abs(met_[i].x - nx) + std::abs(met_[i].y - ny));
+        if (tree[i] < shortest) {
+          shortest = tree[i];
+          next = i;
+        }
       }
     }
     return total;
