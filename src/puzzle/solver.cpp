@@ -286,6 +286,16 @@ class state_codec {
     out.setobjs(pieces_, playerat < pieces_.size() ? static_cast<int>(playerat) : -1);
   }
 
+  // The star bits of a state, and of a level.
+  std::span<const uint8_t> starbits(std::span<const uint8_t> bytes) const {
+    return bytes.subspan(blockbytes_, starbytes_);
+  }
+  void starbits(const level& lvl, std::vector<uint8_t>& out) const {
+    out.assign(starbytes_, 0);
+    for (std::size_t i = 0; i < starcells_.size(); ++i) {
+      if (lvl.starat(starcells_[i])) out[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+    }
+  }
   int starsleft(std::span<const uint8_t> bytes) const {
     int n = 0;
     for (std::size_t i = 0; i < starbytes_; ++i)
@@ -520,16 +530,16 @@ class reach_bound {
 
   // A lower bound on the moves that still take every remaining star: kNever when a star can't be reached
   // at all, kOutOfReach when only beyond cap moves.
-  int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr,
-           const blockmasks* blocks = nullptr) {
-    const int remaining = codec_.starsleft(state);
-    if (remaining == 0) return 0;
+  int need(std::span<const uint8_t> state, const tile& player, int cap, int* nearestout = nullptr) {
+    blockmasks blocks;
+    keptblocks(state, blocks);
+    return need(codec_.starbits(state), blocks, player, cap, nearestout);
+  }
+
+  // The same from the star bits of a state (starbits) and its blocks that stay for good.
+  int need(std::span<const uint8_t> starbits, const blockmasks& blocks, const tile& player, int cap,
+           int* nearestout = nullptr) {
     if (player.z >= layers_ || !level::inside(player.x, player.y, player.z)) return 0;
-    if (blocks != nullptr) {
-      std::copy_n(blocks->begin(), layers_, blocked_.begin());
-    } else {
-      keptblocks(state, blocked_);
-    }
     // The remaining stars and the player's cell, as words of the layer masks.
     uint64_t waitwords[level::size * 4];
     uint64_t startwords[level::size * 4];
@@ -537,11 +547,13 @@ class reach_bound {
     std::fill_n(startwords, layers_ * 4, 0);
     int waiting = 0;
     for (std::size_t i = 0; i < stars_.size(); ++i) {
-      if (!codec_.starat(state, i)) continue;
+      if (((starbits[i >> 3] >> (i & 7)) & 1) == 0) continue;
       const int where = stars_[i].z * 256 + stars_[i].bit;
       waitwords[where >> 6] |= uint64_t{1} << (where & 63);
       ++waiting;
     }
+    if (waiting == 0) return 0;
+    std::copy_n(blocks.begin(), layers_, blocked_.begin());
     const int from = layerbits::bit(player.x, player.y);
     const int start = player.z * 256 + from;
     startwords[start >> 6] |= uint64_t{1} << (start & 63);
@@ -990,15 +1002,27 @@ void DropDissolvedPieces(level& lvl) {
   }
 }
 
-turn_result PlayTurn(level& lvl, int step) {
+namespace {
+
+// A turn in two halves: the player's step, and when it moved, the update after it.
+turn_result StartTurn(level& lvl, int step) {
   turn_result result;
   tile* player = lvl.playertile();
   if (player == nullptr || step < 0 || step > 3) return result;
   result.moved = player->Move(stepdx[step], stepdy[step], 0, lvl, 1, 1, 1, result.stars, result.jumps, 0);
-  if (result.moved != 0) {
-    lvl.updateobjs();
-    DropDissolvedPieces(lvl);
-  }
+  return result;
+}
+
+void FinishTurn(level& lvl) {
+  lvl.updateobjs();
+  DropDissolvedPieces(lvl);
+}
+
+}  // namespace
+
+turn_result PlayTurn(level& lvl, int step) {
+  const turn_result result = StartTurn(lvl, step);
+  if (result.moved != 0) FinishTurn(lvl);
   return result;
 }
 
@@ -1113,6 +1137,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
       int moves = 0;
       int count = 0;
       int ready[4] = {};
+      bool cutonly[4] = {};  // cut already; looked up only to learn whether the limit did the cutting
       level children[4];
       std::vector<uint8_t> encoded[4];
       uint64_t hashes[4] = {};
@@ -1123,6 +1148,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     // The state current holds, in this search's store (whose chunks never move).
     std::span<const uint8_t> decoded;
     blockmasks childblocks{};
+    std::vector<uint8_t> childstars;
     // Looks the children up and keeps those that are new and can still win.
     auto settle = [&](batch& b) {
       for (int k = 0; k < b.count; ++k) {
@@ -1130,23 +1156,13 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
         level& child = b.children[s];
         const std::vector<uint8_t>& bytes = b.encoded[s];
         if (store->contains(bytes, b.hashes[s])) continue;
+        if (b.cutonly[s]) {
+          // A trapped child was never a candidate, so only an untrapped one was cut by the limit.
+          if (!limited && !trapped(child)) limited = true;
+          continue;
+        }
         // The trapped test waits until the cut has let the child through: kept, a child gets all four of
         // its step tests at once, and its expansion reuses them.
-        if (limits.cuts) {
-          // Without clearing floors a child has its parent's blocks and at most the one it left.
-          const blockmasks* blocks = nullptr;
-          if (!codec.clearing()) {
-            std::copy_n(b.blocks.begin(), codec.layers(), childblocks.begin());
-            bound.keepblock(child, b.from, childblocks);
-            blocks = &childblocks;
-          }
-          const int needed = bound.need(bytes, *child.playertile(), limit - b.moves, nullptr, blocks);
-          if (needed > limit - b.moves) {
-            // A trapped child was never a candidate, so only an untrapped one was cut by the limit.
-            if (needed != reach_bound::kNever && !limited && !trapped(child)) limited = true;
-            continue;
-          }
-        }
         const unsigned moves = movablesteps(child);
         if (moves == 0) continue;
         if (limits.verify_states) {
@@ -1187,7 +1203,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           codec.decode(state, check);
           if (!(check == current)) ++result.codec_mismatches;
         }
-        if (limits.cuts && !codec.clearing()) bound.keptblocks(state, b.blocks);
+        if (limits.cuts) bound.keptblocks(state, b.blocks);
         const tile* standing = current.playertile();
         b.from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);
         const int stars = collectedstars(codec, state);
@@ -1198,22 +1214,36 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           if (standing == nullptr || ((moves >> s) & 1) == 0) continue;
           level& child = b.children[s];
           child = current;
-          const turn_result turn = PlayTurn(child, s);
+          // The player's step decides the end tests and the cut: the update after it moves no player,
+          // takes no star and leaves no block that stays. So the update waits until the child is kept.
+          const turn_result turn = StartTurn(child, s);
           if (turn.moved == 0) continue;
           // The end tests in the level play's order; the trapped test, the dear one, waits until the child
           // is known to be new and not cut (a state already kept was never trapped).
-          const play_state judged = stars + turn.stars == child.totalstars ? play_state::won
-                                    : b.moves >= limit                     ? play_state::out_of_moves
-                                                                           : play_state::playing;
-          if (judged == play_state::won) {
+          if (stars + turn.stars == child.totalstars) {
             result.steps.push_back(static_cast<uint8_t>(s));
             for (std::size_t at = i; at != 0; at = store->parent(at)) result.steps.push_back(store->step(at));
             std::reverse(result.steps.begin(), result.steps.end());
             finishstore(*store);
             return 1;
           }
-          if (judged == play_state::out_of_moves) limited = true;
-          if (judged != play_state::playing) continue;
+          if (b.moves >= limit) {
+            limited = true;  // out of moves
+            continue;
+          }
+          b.cutonly[s] = false;
+          if (limits.cuts) {
+            // A child has its parent's blocks that stay for good and at most the one it left.
+            std::copy_n(b.blocks.begin(), codec.layers(), childblocks.begin());
+            bound.keepblock(child, b.from, childblocks);
+            codec.starbits(child, childstars);
+            const int needed = bound.need(childstars, childblocks, *child.playertile(), limit - b.moves);
+            if (needed > limit - b.moves) {
+              if (needed == reach_bound::kNever || limited) continue;
+              b.cutonly[s] = true;
+            }
+          }
+          FinishTurn(child);
           codec.encodechild(child, state, b.from, b.encoded[s]);
           b.hashes[s] = hashbytes(b.encoded[s]);
           store->prefetch(b.hashes[s]);
