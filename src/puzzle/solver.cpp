@@ -174,9 +174,7 @@ class state_codec {
       }
     }
     p += blockbytes_;
-    for (std::size_t i = 0; i < starcells_.size(); ++i) {
-      if (lvl.starat(starcells_[i])) p[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
-    }
+    writestarbits(lvl, p);
     p += starbytes_;
     // Fixtures stay where they are in play, so these cells always hold them.
     for (const uint16_t c : flipcells_) {
@@ -291,9 +289,16 @@ class state_codec {
     return bytes.subspan(blockbytes_, starbytes_);
   }
   void starbits(const level& lvl, std::vector<uint8_t>& out) const {
-    out.assign(starbytes_, 0);
-    for (std::size_t i = 0; i < starcells_.size(); ++i) {
-      if (lvl.starat(starcells_[i])) out[i >> 3] |= static_cast<uint8_t>(1u << (i & 7));
+    out.resize(starbytes_);
+    writestarbits(lvl, out.data());
+  }
+  // Each byte gathered in a register and written once.
+  void writestarbits(const level& lvl, uint8_t* out) const {
+    for (std::size_t byte = 0; byte < starbytes_; ++byte) {
+      unsigned bits = 0;
+      const std::size_t last = std::min(starcells_.size(), byte * 8 + 8);
+      for (std::size_t i = byte * 8; i < last; ++i) bits |= static_cast<unsigned>(lvl.starat(starcells_[i])) << (i & 7);
+      out[byte] = static_cast<uint8_t>(bits);
     }
   }
   int starsleft(std::span<const uint8_t> bytes) const {
@@ -370,6 +375,15 @@ struct layerbits {
       hi = _mm_or_si128(hi, bit);
     }
   }
+  void flip(int b) {
+    const __m128i one = _mm_cvtsi64_si128(static_cast<long long>(uint64_t{1} << (b & 63)));
+    const __m128i bit = (b & 64) == 0 ? one : _mm_slli_si128(one, 8);
+    if (b < 128) {
+      lo = _mm_xor_si128(lo, bit);
+    } else {
+      hi = _mm_xor_si128(hi, bit);
+    }
+  }
   bool empty() const {
     const __m128i any = _mm_or_si128(lo, hi);
     return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
@@ -395,6 +409,7 @@ struct layerbits {
   static layerbits fromwords(const uint64_t* w) { return {{w[0], w[1], w[2], w[3]}}; }
   uint64_t word(int i) const { return w[i]; }
   void set(int b) { w[b >> 6] |= uint64_t{1} << (b & 63); }
+  void flip(int b) { w[b >> 6] ^= uint64_t{1} << (b & 63); }
   bool empty() const { return (w[0] | w[1] | w[2] | w[3]) == 0; }
   layerbits operator&(const layerbits& o) const {
     return {{w[0] & o.w[0], w[1] & o.w[1], w[2] & o.w[2], w[3] & o.w[3]}};
@@ -512,6 +527,16 @@ class reach_bound {
       }
     }
     for (int z = 0; z < layers_; ++z) out[z] = layerbits::fromwords(words + z * 4);
+  }
+  // Brings the kept blocks of state was (in out) to those of state now: neighbouring states of a search
+  // differ in a few blocks.
+  void updatekept(std::span<const uint8_t> was, std::span<const uint8_t> now, blockmasks& out) const {
+    for (std::size_t byte = 0; byte < keptbytes_; ++byte) {
+      for (unsigned bits = (was[byte] ^ now[byte]) & 0xFFu; bits != 0; bits &= bits - 1) {
+        const int where = keptat_[byte * 8 + static_cast<std::size_t>(std::countr_zero(bits))];
+        if (where >= 0) out[static_cast<std::size_t>(where >> 8)].flip(where & 255);
+      }
+    }
   }
   // Adds the block a turn may have left on cell c, when it stays for good.
   void keepblock(const level& lvl, int c, blockmasks& out) const {
@@ -1141,13 +1166,13 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
       level children[4];
       std::vector<uint8_t> encoded[4];
       uint64_t hashes[4] = {};
-      blockmasks blocks{};
     };
     auto batches = std::make_unique<batch[]>(2);
     level check;
     // The state current holds, in this search's store (whose chunks never move).
     std::span<const uint8_t> decoded;
     blockmasks childblocks{};
+    blockmasks parentblocks{};  // the blocks of the decoded state that stay for good
     std::vector<uint8_t> childstars;
     // Looks the children up and keeps those that are new and can still win.
     auto settle = [&](batch& b) {
@@ -1198,12 +1223,26 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
         // Chunks never move, so the parent's bytes stay where they are while children are added.
         const std::span<const uint8_t> state = store->at(i);
         codec.decode(state, current, decoded);
+        if (limits.cuts) {
+          if (decoded.empty()) {
+            bound.keptblocks(state, parentblocks);
+          } else {
+            bound.updatekept(decoded, state, parentblocks);
+          }
+        }
         decoded = state;
         if (limits.verify_states) {
           codec.decode(state, check);
           if (!(check == current)) ++result.codec_mismatches;
+          if (limits.cuts) {
+            blockmasks fresh{};
+            bound.keptblocks(state, fresh);
+            for (int z = 0; z < codec.layers(); ++z) {
+              if (!(fresh[z].without(parentblocks[z]) | parentblocks[z].without(fresh[z])).empty())
+                ++result.codec_mismatches;
+            }
+          }
         }
-        if (limits.cuts) bound.keptblocks(state, b.blocks);
         const tile* standing = current.playertile();
         b.from = standing == nullptr ? -1 : cellindex(standing->x, standing->y, standing->z);
         const int stars = collectedstars(codec, state);
@@ -1234,7 +1273,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           b.cutonly[s] = false;
           if (limits.cuts) {
             // A child has its parent's blocks that stay for good and at most the one it left.
-            std::copy_n(b.blocks.begin(), codec.layers(), childblocks.begin());
+            std::copy_n(parentblocks.begin(), codec.layers(), childblocks.begin());
             bound.keepblock(child, b.from, childblocks);
             codec.starbits(child, childstars);
             const int needed = bound.need(childstars, childblocks, *child.playertile(), limit - b.moves);
