@@ -1027,27 +1027,15 @@ void DropDissolvedPieces(level& lvl) {
   }
 }
 
-namespace {
-
-// A turn in two halves: the player's step, and when it moved, the update after it.
-turn_result StartTurn(level& lvl, int step) {
+turn_result PlayTurn(level& lvl, int step) {
   turn_result result;
   tile* player = lvl.playertile();
   if (player == nullptr || step < 0 || step > 3) return result;
   result.moved = player->Move(stepdx[step], stepdy[step], 0, lvl, 1, 1, 1, result.stars, result.jumps, 0);
-  return result;
-}
-
-void FinishTurn(level& lvl) {
-  lvl.updateobjs();
-  DropDissolvedPieces(lvl);
-}
-
-}  // namespace
-
-turn_result PlayTurn(level& lvl, int step) {
-  const turn_result result = StartTurn(lvl, step);
-  if (result.moved != 0) FinishTurn(lvl);
+  if (result.moved != 0) {
+    lvl.updateobjs();
+    DropDissolvedPieces(lvl);
+  }
   return result;
 }
 
@@ -1253,9 +1241,9 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
           if (standing == nullptr || ((moves >> s) & 1) == 0) continue;
           level& child = b.children[s];
           child = current;
-          // The player's step decides the end tests and the cut: the update after it moves no player,
-          // takes no star and leaves no block that stays. So the update waits until the child is kept.
-          const turn_result turn = StartTurn(child, s);
+          // Every turn is played whole, as the level play plays it; the cut comes next, before the child
+          // is encoded and looked up.
+          const turn_result turn = PlayTurn(child, s);
           if (turn.moved == 0) continue;
           // The end tests in the level play's order; the trapped test, the dear one, waits until the child
           // is known to be new and not cut (a state already kept was never trapped).
@@ -1282,7 +1270,6 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
               b.cutonly[s] = true;
             }
           }
-          FinishTurn(child);
           codec.encodechild(child, state, b.from, b.encoded[s]);
           b.hashes[s] = hashbytes(b.encoded[s]);
           store->prefetch(b.hashes[s]);
