@@ -120,7 +120,8 @@ class level {
   void putplain(int i, bool star) { grow(i).object = star ? starcode : blockcode; }
   // Takes a star or a block off a cell (a cell with any other object keeps it).
   void clearplain(int i) {
-    if (static_cast<std::size_t>(i) < cells_.size() && cells_[i].object < firstfixture) cells_[i].object = none;
+    if (static_cast<std::size_t>(i) < cells_.size() && cells_[i].object < firstfixture)
+      cells_[i].object = none;
   }
 
   uint64_t hash() const;

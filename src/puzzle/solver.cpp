@@ -297,7 +297,8 @@ class state_codec {
     for (std::size_t byte = 0; byte < starbytes_; ++byte) {
       unsigned bits = 0;
       const std::size_t last = std::min(starcells_.size(), byte * 8 + 8);
-      for (std::size_t i = byte * 8; i < last; ++i) bits |= static_cast<unsigned>(lvl.starat(starcells_[i])) << (i & 7);
+      for (std::size_t i = byte * 8; i < last; ++i)
+        bits |= static_cast<unsigned>(lvl.starat(starcells_[i])) << (i & 7);
       out[byte] = static_cast<uint8_t>(bits);
     }
   }
@@ -406,7 +407,7 @@ struct layerbits {
 #else
   uint64_t w[4] = {0, 0, 0, 0};
 
-  static layerbits fromwords(const uint64_t* w) { return {{w[0], w[1], w[2], w[3]}}; }
+  static layerbits fromwords(const uint64_t* words) { return {{words[0], words[1], words[2], words[3]}}; }
   uint64_t word(int i) const { return w[i]; }
   void set(int b) { w[b >> 6] |= uint64_t{1} << (b & 63); }
   void flip(int b) { w[b >> 6] ^= uint64_t{1} << (b & 63); }
@@ -720,7 +721,8 @@ class reach_bound {
   }
 
   // The same flood for levels of many layers, in memory.
-  int deepflood(int cap, int* nearestout, int waiting, const uint64_t* waitwords, const uint64_t* startwords) {
+  int deepflood(int cap, int* nearestout, int waiting, const uint64_t* waitwords,
+                const uint64_t* startwords) {
     const int layers = layers_;
     for (int z = 0; z < layers; ++z) {
       reached_[z] = layerbits::fromwords(startwords + z * 4);

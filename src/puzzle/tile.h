@@ -47,8 +47,8 @@ struct tile {
  private:
   friend class level;
   // Move's body (puzzle/tile_step.h), inlined by the rule book's own callers.
-  inline int step(int dx, int dy, int dz, level& lvl, int leavetrail, int collect, int trigger, int& starcount,
-                  int& teleportcount, int passwalls);
+  inline int step(int dx, int dy, int dz, level& lvl, int leavetrail, int collect, int trigger,
+                  int& starcount, int& teleportcount, int passwalls);
   // testmovevars' body, likewise.
   inline int teststep(int dx, int dy, int dz, level& lvl, int collect, int& starcount, int& teleportcount);
 };

@@ -10,8 +10,8 @@
 
 namespace dusk {
 
-[[gnu::always_inline]] inline int tile::step(int dx, int dy, int dz, level& lvl, int leavetrail, int collect, int trigger, int& starcount,
-                      int& teleportcount, int passwalls) {
+[[gnu::always_inline]] inline int tile::step(int dx, int dy, int dz, level& lvl, int leavetrail, int collect,
+                                             int trigger, int& starcount, int& teleportcount, int passwalls) {
   const int fromx = x;
   const int fromy = y;
   const int fromz = z;
@@ -120,7 +120,8 @@ namespace dusk {
   return 1;
 }
 
-[[gnu::always_inline]] inline int tile::teststep(int dx, int dy, int dz, level& lvl, int collect, int& starcount, int& teleportcount) {
+[[gnu::always_inline]] inline int tile::teststep(int dx, int dy, int dz, level& lvl, int collect,
+                                                 int& starcount, int& teleportcount) {
   const uint8_t keepx = x;
   const uint8_t keepy = y;
   const uint8_t keepz = z;
