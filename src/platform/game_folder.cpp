@@ -68,11 +68,18 @@ bool UseGameFolder(const std::string& folder, const std::string& data, std::stri
     message = "No folder for the game's files: set HOME or XDG_DATA_HOME, or give --folder.";
     return false;
   }
+  // Not installed, the game's data is where it was started (its source tree's game folder).
+  std::string started;
+  if (data.empty()) {
+    std::vector<char> buffer(4096);
+    if (::getcwd(buffer.data(), buffer.size()) != nullptr) started = buffer.data();
+  }
   if (!MakeFolders(folder) || ::chdir(folder.c_str()) != 0) {
     message = "Can't use the folder " + folder + ": " + std::strerror(errno);
     return false;
   }
-  SetDataFolders(data.empty() ? std::vector<std::string>{} : std::vector<std::string>{data});
+  const std::string& from = data.empty() ? started : data;
+  SetDataFolders(from.empty() ? std::vector<std::string>{} : std::vector<std::string>{from});
   return true;
 }
 

@@ -14,8 +14,9 @@ std::string InstalledDataFolder();
 // variable gives an absolute path.
 std::string PlayerFolder();
 
-// Makes the folder (with its parents) and works in it, reading what it lacks from the data folder when one
-// is given. False, with the reason in message, when the folder can't be made or entered.
+// Makes the folder (with its parents) and works in it, reading what it lacks from the data folder, or when
+// none is given (a game run from its source tree) from the folder it was started in. False, with the reason
+// in message, when the folder can't be made or entered.
 [[nodiscard]] bool UseGameFolder(const std::string& folder, const std::string& data, std::string& message);
 
 }  // namespace dusk
