@@ -7,8 +7,11 @@
 
 #include "app/input_script.h"
 #include "display/display_state.h"
+#include "persist/save.h"
+#include "platform/files.h"
 #include "platform/game_folder.h"
 #include "ui/front_state.h"
+#include "worlds/world_paths.h"
 
 #ifndef DUSK_VERSION
 #define DUSK_VERSION "unknown"
@@ -182,6 +185,8 @@ std::optional<int> ApplyCommandLine(int argc, const char* const* argv) {
       std::fprintf(stderr, "duskmarrow: %s\n", message.c_str());
       return 1;
     }
+    // What the game writes for itself belongs to this folder alone, whatever the data folder holds.
+    SetWorkingOnlyNames({kSaveFile, kLevelDataFolder});
   }
   if (!parsed.options.script.empty()) StartInputScript(std::move(script.commands), parsed.options.fast);
   ApplyLaunchOptions(parsed.options);

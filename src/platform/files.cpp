@@ -66,6 +66,11 @@ std::vector<std::string>& DataFolders() {
   return folders;
 }
 
+std::vector<std::string>& WorkingOnlyNames() {
+  static std::vector<std::string> names;
+  return names;
+}
+
 bool Exists(const std::string& native_path) {
   struct stat info {};
   return ::stat(native_path.c_str(), &info) == 0;
@@ -75,9 +80,16 @@ bool Exists(const std::string& native_path) {
 
 void SetDataFolders(std::vector<std::string> folders) { DataFolders() = std::move(folders); }
 
+void SetWorkingOnlyNames(std::vector<std::string> names) { WorkingOnlyNames() = std::move(names); }
+
 std::string ReadablePath(const std::string& path) {
   std::string native = NativePath(path);
   if (native.empty() || native.front() == '/' || Exists(native)) return native;
+  for (const std::string& name : WorkingOnlyNames()) {
+    const std::string own = NativePath(name);
+    if (native == own || (native.starts_with(own) && native.size() > own.size() && native[own.size()] == '/'))
+      return native;
+  }
   for (const std::string& folder : DataFolders()) {
     std::string candidate = folder + "/" + native;
     if (Exists(candidate)) return candidate;

@@ -14,6 +14,10 @@ std::string NativePath(const std::string& path);
 // read-only data there and works in the player's own folder, so every file name the game uses stays the
 // same. Only reading looks there: writing, removing and making folders stay in the working folder.
 void SetDataFolders(std::vector<std::string> folders);
+// Names the game writes for itself (its save file, its compiled worlds and replays): a path that is one of
+// them or lies under one is read from the working folder only, so a fresh working folder starts fresh even
+// when a data folder holds such files (a source tree's game folder does).
+void SetWorkingOnlyNames(std::vector<std::string> names);
 // Where a relative path is read from: the working folder's entry when there is one, else the first data
 // folder that has it, else the working folder's (which then doesn't exist). In the system's form.
 std::string ReadablePath(const std::string& path);

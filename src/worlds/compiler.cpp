@@ -52,7 +52,7 @@ void CopyIfChanged(const std::string& from, const std::string& to) {
 int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* log) {
   Log(log, "Compiling world: " + name);
   // The game ships without "leveldata" until the first compilation; the world folders go inside it.
-  if (PathKind("leveldata") != 2) MakeFolder("leveldata");
+  if (PathKind(kLevelDataFolder) != 2) MakeFolder(kLevelDataFolder);
   const std::string folder = WorldFolder(w);
   if (PathKind(folder) != 2) MakeFolder(folder);
   if (PathKind(ReplayFolder(w)) != 2) MakeFolder(ReplayFolder(w));

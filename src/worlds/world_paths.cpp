@@ -9,7 +9,7 @@ std::string HexDigit(int n) {
 }
 
 std::string WorldFolder(int w) {
-  return "leveldata\\world " + HexDigit(w);
+  return std::string(kLevelDataFolder) + "\\world " + HexDigit(w);
 }
 
 std::string WorldDataPath(int w) {

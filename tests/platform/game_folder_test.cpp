@@ -29,6 +29,7 @@ class working_folder_guard {
   }
   ~working_folder_guard() {
     SetDataFolders({});
+    SetWorkingOnlyNames({});
     if (!start_.empty() && ::chdir(start_.c_str()) != 0) std::abort();
   }
   working_folder_guard(const working_folder_guard&) = delete;
@@ -80,6 +81,48 @@ TEST(GameFolderTest, ReadsFallBackToTheDataFolderAndWritesStayInThePlayersFolder
   out->Close();
   EXPECT_EQ(ReadTestFile(player + "/graphics/graphics.txt"), (std::vector<uint8_t>{42}));
   EXPECT_EQ(ReadTestFile(data / "graphics/graphics.txt"), (std::vector<uint8_t>{'d', 'a', 't', 'a'}));
+}
+
+// The game's own writing (its save file, its compiled worlds) is read from the working folder only, even
+// when the data folder has such files too, as a source tree's game folder does.
+TEST(GameFolderTest, TheGamesOwnFilesAreNeverReadFromTheDataFolder) {
+  working_folder_guard guard;
+  temp_folder data;
+  temp_folder player;
+  ASSERT_EQ(::mkdir((data / "leveldata").c_str(), 0755), 0);
+  WriteTestFile(data / "leveldata/1w.wdt", {1});
+  WriteTestFile(data / "leveldata.txt", {2});
+  WriteTestFile(data / "save.dat", {3});
+  std::string message;
+  ASSERT_TRUE(UseGameFolder(player.path(), data.path(), message)) << message;
+  SetWorkingOnlyNames({"save.dat", "leveldata"});
+
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(ReadWholeFile("save.dat", bytes));
+  EXPECT_EQ(PathKind("leveldata"), 0);
+  EXPECT_EQ(FileBytes("leveldata\\1w.wdt"), -1);
+  EXPECT_TRUE(ReadWholeFile("leveldata.txt", bytes)) << "only the names themselves and what lies under them";
+  WriteTestFile(player / "save.dat", {9});
+  ASSERT_TRUE(ReadWholeFile("save.dat", bytes));
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{9}));
+}
+
+// Without an installed data folder (run from the source tree), the game reads what its new folder lacks
+// from the folder it was started in.
+TEST(GameFolderTest, WithoutDataTheFolderStartedInIsRead) {
+  working_folder_guard guard;
+  temp_folder started;
+  temp_folder player;
+  WriteTestFile(started / "graphics.txt", {5});
+  ASSERT_EQ(::chdir(started.path().c_str()), 0);
+  std::string message;
+  ASSERT_TRUE(UseGameFolder(player / "profile", "", message)) << message;
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile("graphics.txt", bytes));
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{5}));
+  ASSERT_TRUE(WriteFileAtomically("written.txt", {6}));
+  EXPECT_TRUE(TestFileExists(player / "profile/written.txt"));
+  EXPECT_FALSE(TestFileExists(started / "written.txt"));
 }
 
 // Music plays from its file while it is heard: the installed data folder's tracks must stream too.
