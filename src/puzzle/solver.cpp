@@ -439,7 +439,6 @@ struct layerbits {
 
   static int bit(int x, int y) { return x * 16 + y; }
   layerbits& operator|=(const layerbits& o) { return *this = *this | o; }
-  layerbits& operator&=(const layerbits& o) { return *this = *this & o; }
   // Calls f(bit) for every cell set.
   template <typename F>
   void each(F f) const {
