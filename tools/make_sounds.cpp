@@ -10,9 +10,6 @@
 // of one half (-6 dBFS) so that effects and music mix without clipping. Noise comes from a fixed
 // seed and the stream serial numbers are fixed, so a rerun writes the same files.
 
-#include <ogg/ogg.h>
-#include <vorbis/vorbisenc.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -20,6 +17,8 @@
 #include <numbers>
 #include <string>
 #include <vector>
+
+#include "tools/vorbis_encoder.h"
 
 namespace dusk {
 namespace {
@@ -187,32 +186,6 @@ void Finish(samples& s, double peak) {
     for (float& v : s) v = static_cast<float>(v * peak / largest);
 }
 
-// Owns the libvorbis and libogg encoder state for one file.
-struct encoder {
-  vorbis_info info{};
-  vorbis_comment comment{};
-  vorbis_dsp_state dsp{};
-  vorbis_block block{};
-  ogg_stream_state stream{};
-  bool dsp_ready = false, stream_ready = false;
-
-  encoder() {
-    vorbis_info_init(&info);
-    vorbis_comment_init(&comment);
-  }
-  ~encoder() {
-    if (stream_ready) ogg_stream_clear(&stream);
-    if (dsp_ready) {
-      vorbis_block_clear(&block);
-      vorbis_dsp_clear(&dsp);
-    }
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
-  }
-  encoder(const encoder&) = delete;
-  encoder& operator=(const encoder&) = delete;
-};
-
 bool WritePages(std::FILE* file, ogg_stream_state& stream, bool flush) {
   ogg_page page;
   while (flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) {
@@ -226,24 +199,12 @@ bool WritePages(std::FILE* file, ogg_stream_state& stream, bool flush) {
 }
 
 bool WriteOgg(const std::string& path, const samples& s, const char* title, int serial) {
-  encoder e;
-  if (vorbis_encode_init_vbr(&e.info, 1, kRate, 0.5f) != 0) return false;
-  vorbis_comment_add_tag(&e.comment, "TITLE", title);
-  if (vorbis_analysis_init(&e.dsp, &e.info) != 0) return false;
-  vorbis_block_init(&e.dsp, &e.block);
-  e.dsp_ready = true;
-  ogg_stream_init(&e.stream, serial);
-  e.stream_ready = true;
+  vorbis_encoder e;
+  if (!e.Start(1, kRate, 0.5f, serial, title, nullptr)) return false;
 
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
-  bool ok = true;
-  ogg_packet header, header_comment, header_code;
-  vorbis_analysis_headerout(&e.dsp, &e.comment, &header, &header_comment, &header_code);
-  ogg_stream_packetin(&e.stream, &header);
-  ogg_stream_packetin(&e.stream, &header_comment);
-  ogg_stream_packetin(&e.stream, &header_code);
-  ok = WritePages(file, e.stream, true);
+  bool ok = WritePages(file, e.stream, true);
 
   float** buffer = vorbis_analysis_buffer(&e.dsp, static_cast<int>(s.size()));
   std::copy(s.begin(), s.end(), buffer[0]);

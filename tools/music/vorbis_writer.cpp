@@ -1,10 +1,9 @@
 // The music tool's output: Ogg Vorbis encoding of a stereo track into bytes in memory.
 #include "tools/music/vorbis_writer.h"
 
-#include <ogg/ogg.h>
-#include <vorbis/vorbisenc.h>
-
 #include <algorithm>
+
+#include "tools/vorbis_encoder.h"
 
 namespace dusk::music {
 
@@ -12,32 +11,6 @@ namespace {
 
 // Frames of the loop coded on either side of it and trimmed by the decoder.
 constexpr int64_t kLoopOverlap = 8192;
-
-// Owns the libvorbis and libogg encoder state of one stream.
-struct encoder {
-  vorbis_info info{};
-  vorbis_comment comment{};
-  vorbis_dsp_state dsp{};
-  vorbis_block block{};
-  ogg_stream_state stream{};
-  bool dsp_ready = false, stream_ready = false;
-
-  encoder() {
-    vorbis_info_init(&info);
-    vorbis_comment_init(&comment);
-  }
-  ~encoder() {
-    if (stream_ready) ogg_stream_clear(&stream);
-    if (dsp_ready) {
-      vorbis_block_clear(&block);
-      vorbis_dsp_clear(&dsp);
-    }
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
-  }
-  encoder(const encoder&) = delete;
-  encoder& operator=(const encoder&) = delete;
-};
 
 void TakePages(ogg_stream_state& stream, bool flush, std::vector<uint8_t>& out) {
   ogg_page page;
@@ -54,21 +27,8 @@ std::vector<uint8_t> EncodeVorbis(const stereo_buffer& track, float quality, int
   std::vector<uint8_t> out;
   const auto length = static_cast<int64_t>(track.Frames());
   if (length == 0) return out;
-  encoder e;
-  if (vorbis_encode_init_vbr(&e.info, 2, kRate, quality) != 0) return {};
-  vorbis_comment_add_tag(&e.comment, "TITLE", title.c_str());
-  vorbis_comment_add_tag(&e.comment, "ARTIST", "Duskmarrow");
-  if (vorbis_analysis_init(&e.dsp, &e.info) != 0) return {};
-  vorbis_block_init(&e.dsp, &e.block);
-  e.dsp_ready = true;
-  ogg_stream_init(&e.stream, serial);
-  e.stream_ready = true;
-
-  ogg_packet header, header_comment, header_code;
-  vorbis_analysis_headerout(&e.dsp, &e.comment, &header, &header_comment, &header_code);
-  ogg_stream_packetin(&e.stream, &header);
-  ogg_stream_packetin(&e.stream, &header_comment);
-  ogg_stream_packetin(&e.stream, &header_code);
+  vorbis_encoder e;
+  if (!e.Start(2, kRate, quality, serial, title.c_str(), "Duskmarrow")) return {};
   TakePages(e.stream, true, out);
 
   // A loop is coded with its start again after its end, so that the coder sees the music go on across the
