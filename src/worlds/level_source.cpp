@@ -300,7 +300,7 @@ class level_parser {
         if (!entry(l.number, column, line)) return false;
       } else {
         return report_.fail(l.number, column,
-                            "unexpected line; expected 'name:', 'moves:', 'highscore:', 'layer' or 'legend'");
+                            "unexpected line; expected 'name:', 'note:', 'moves:', 'highscore:', 'layer' or 'legend'");
       }
     }
     if (rowsleft > 0) {
@@ -313,7 +313,7 @@ class level_parser {
   }
 
   static const char* HeaderKey(std::string_view line) {
-    for (const char* key : {"name:", "moves:", "highscore:"}) {
+    for (const char* key : {"name:", "note:", "moves:", "highscore:"}) {
       if (line.starts_with(key)) return key;
     }
     return nullptr;
@@ -337,6 +337,12 @@ class level_parser {
         return report_.fail(number, valuecolumn, "a name is 1 to 255 printable ASCII characters");
       }
       source_.name = std::string(value);
+    } else if (key == "note:") {
+      // Two rows of 20 cells under the level's name, and on the help's second page.
+      if (value.empty() || value.size() > kMaxNoteLength || !PrintableName(value)) {
+        return report_.fail(number, valuecolumn, "a note is 1 to 40 printable ASCII characters");
+      }
+      source_.note = std::string(value);
     } else if (key == "moves:") {
       const std::optional<int> moves = Number(value, 1, 65535);
       if (!moves) {

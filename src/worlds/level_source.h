@@ -35,9 +35,13 @@ struct source_cell {
   friend bool operator==(const source_cell&, const source_cell&) = default;
 };
 
+// A level's note fits two rows of 20 cells.
+inline constexpr size_t kMaxNoteLength = 40;
+
 struct level_source {
   std::string file;
   std::string name;
+  std::string note;  // the idea the level teaches, in one sentence; may be empty
   int moves = 0;
   std::optional<int> highscore;  // none: "auto", the solver's best score
   int depth = 0;

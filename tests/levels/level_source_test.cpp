@@ -52,7 +52,8 @@ std::string ErrorOf(const std::string& text) {
 
 TEST(LevelSource, ParsesHeaderLayersAndLegend) {
   source_text s;
-  s.header = {"; a comment", "  name:  Two Floors  ", "moves: 42", "highscore: 17", ""};
+  s.header = {"; a comment", "  name:  Two Floors  ", "note: Two floors, one way down.", "moves: 42",
+              "highscore: 17", ""};
   s.layers = {Layer({"@.T*#%&", ":_^v><~", "=o!+'LR", "UDESWNg", "m.t.x.d"}), Layer({"T.*"})};
   s.legend = {"T = teleporter send 3 receive 4",
               "  g = gate closed 2 open 5 starts open",
@@ -71,6 +72,7 @@ TEST(LevelSource, ParsesHeaderLayersAndLegend) {
   ASSERT_TRUE(parsed) << error.text();
   const level_source& p = *parsed;
   EXPECT_EQ(p.name, "Two Floors");
+  EXPECT_EQ(p.note, "Two floors, one way down.");
   EXPECT_EQ(p.moves, 42);
   EXPECT_EQ(p.highscore, 17);
   EXPECT_EQ(p.depth, 2);
@@ -193,7 +195,11 @@ TEST(LevelSource, ReportsEveryMistakeWithFileLineAndColumn) {
       {"name twice", with([](source_text& s) { s.header.push_back("name: Again"); }),
        "x.level:4:1: 'name:' is given twice (first on line 1)"},
       {"stray line", with([](source_text& s) { s.header.push_back("size: 15"); }),
-       "x.level:4:1: unexpected line; expected 'name:', 'moves:', 'highscore:', 'layer' or 'legend'"},
+       "x.level:4:1: unexpected line; expected 'name:', 'note:', 'moves:', 'highscore:', 'layer' or 'legend'"},
+      {"note too long", with([](source_text& s) { s.header.push_back("note: " + std::string(41, 'n')); }),
+       "x.level:4:7: a note is 1 to 40 printable ASCII characters"},
+      {"empty note", with([](source_text& s) { s.header.push_back("note:"); }),
+       "x.level:4:6: a note is 1 to 40 printable ASCII characters"},
       {"unknown thing", with([](source_text& s) { s.legend = {"k = dragon"}; }),
        "x.level:21:5: unknown thing 'dragon' (floor, marked floor, wall, wall 2, wall 3, untrailed floor, "
        "one-way, "
