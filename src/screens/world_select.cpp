@@ -1,5 +1,5 @@
 // The world select's list and screen.
-#include "ui/world_select.h"
+#include "screens/world_select.h"
 
 #include <algorithm>
 
