@@ -1,9 +1,9 @@
 // The pieces every menu screen's frame shares.
 #include "ui/screen_frame.h"
 
-#include "app/read_input.h"
 #include "platform/program.h"
 #include "platform/window.h"
+#include "ui/read_input.h"
 
 namespace dusk {
 
