@@ -58,8 +58,9 @@ void PlayWorldsWith(const level_player& play, int startw, int startl) {
       const int moves = play(w, l);
       if (moves > 0) {
         const win_record won = RecordWin(w, l, moves);
+        // A level never won has a best score of 0, so a first win below it is kept while no replay is.
         // A replay that can't be written is skipped; the game goes on without a message.
-        if (won.write_replay) (void)SaveReplayFile(replays.currentreplay, w, l);
+        if (won.write_replay || !LoadReplayFile(w, l)) (void)SaveReplayFile(replays.currentreplay, w, l);
       }
       l += 1;
       WriteSave(kSaveFile);

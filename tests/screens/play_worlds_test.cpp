@@ -137,10 +137,46 @@ TEST_F(PlayWorldsLoop, AWinStartsTheNextLevelAndTheCursorsComeBackToIt) {
   EXPECT_EQ(kept->maxindex, 6);
 }
 
-TEST_F(PlayWorldsLoop, ABetterScoreThanTheHighScoreKeepsNoReplay) {
-  Play("press Return\npress Return\npress Escape\n", {5, 0});
-  EXPECT_EQ(progress.bestscore[1][1], 31);
-  EXPECT_EQ(PathKind(ReplayPath(1, 1)), 0);
+TEST_F(PlayWorldsLoop, TheStoredReplayIsTheBestRuns) {
+  // Level 1 won in the given moves (four stars: 36 points less the moves) one run after another; run i
+  // steps i + 1 every time, so the stored replay tells which run it is.
+  const struct {
+    const char* what;
+    std::vector<int> moves;
+    int kept;  // the run whose replay is stored
+  } cases[] = {
+      {"a better win after a worse one", {10, 6}, 1},
+      {"a worse win after a better one", {6, 10}, 0},
+      {"an equal score", {8, 8}, 1},
+      {"better than the high score", {6, 5}, 1},
+      {"a first win below zero, then a worse one", {40, 44}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    progress.bestscore[1][1] = 0;
+    (void)RemoveFile(ReplayPath(1, 1));
+    std::string script;
+    for (size_t run = 0; run < c.moves.size(); ++run) {
+      // The level list rests on level 2, the last one played, after the first run.
+      script += run == 0 ? "press Return\npress Return\n" : "press Return\npress Up\npress Return\n";
+    }
+    parsed_script parsed = ParseInputScript(script + "press Escape\n");
+    ASSERT_FALSE(parsed.error);
+    StartInputScript(std::move(parsed.commands), true);
+    size_t run = 0;
+    PlayWorldsWith([&](int, int l) {
+      if (l != 1 || run >= c.moves.size()) return 0;
+      replays.currentreplay = replay{};
+      for (int i = 0; i < c.moves[run]; ++i) replays.currentreplay.add(static_cast<int>(run) + 1);
+      return c.moves[run++];
+    });
+    inject::SetFrameHook({});
+    ASSERT_EQ(run, c.moves.size());
+    const std::optional<replay> kept = LoadReplayFile(1, 1);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->maxindex, c.moves[static_cast<size_t>(c.kept)]);
+    EXPECT_EQ(kept->get(0), c.kept + 1);
+  }
 }
 
 TEST_F(PlayWorldsLoop, TheLastLevelOpensTheNextWorldAndMovesTheCursorThere) {
