@@ -91,9 +91,13 @@ void ReadInput(int& right, int& left, int& down, int& up, int& confirm, int& bac
   if (back == 0) back = JoyButtonHits(2, kJoystick);
   if (back == 0) back = JoyButtonHits(3, kJoystick);
 
-  const float x = JoyAxisX(kJoystick);
-  const float y = JoyAxisY(kJoystick);
-  const std::array<bool, kDirections> stick{x > threshold, x < -threshold, y > threshold, y < -threshold};
+  const double x = JoyAxisX(kJoystick);
+  const double y = JoyAxisY(kJoystick);
+  std::array<bool, kDirections> stick{};
+  stick[kRightward] = x > threshold;
+  stick[kLeftward] = x < -threshold;
+  stick[kDownward] = y > threshold;
+  stick[kUpward] = y < -threshold;
   // The earliest press since the last frame; the others wait for the frames after.
   const size_t pressed = DirectionOfKey(TakeFirstPress(kAllDirectionKeys));
   const std::array<int*, kDirections> counters{&heldcounters.right, &heldcounters.left, &heldcounters.down,

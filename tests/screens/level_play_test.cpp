@@ -195,7 +195,7 @@ TEST_F(PlayLevelLoop, FramesLastTwentyMilliseconds) {
   EXPECT_EQ(ClockMs() - start, 100 * 20);
 }
 
-// A long corridor whose star can't be reached, so holds of a key are counted in steps without ending the level.
+// A long corridor whose star can't be reached: holds of a key are counted in steps, and the level goes on.
 const std::vector<std::string> kLongCorridor = {"###############", "#@............#", "#############*#"};
 
 TEST_F(PlayLevelLoop, AnOrdinaryPressIsOneStepAndALongHoldRepeats) {

@@ -179,17 +179,38 @@ TEST_F(PlayWorldsLoop, TheStoredReplayIsTheBestRuns) {
   }
 }
 
-TEST_F(PlayWorldsLoop, TheLastLevelOpensTheNextWorldAndMovesTheCursorThere) {
+TEST_F(PlayWorldsLoop, TheLastLevelOpensTheNextWorldAndMovesTheCursorsToItsFirstLevel) {
   progress.worldunlocked[2] = 0;
   const std::vector<call> calls = Play(
       "press Return\n"                      // world 1
       "press Up\npress Up\npress Return\n"  // from level 1 up to 0, then round to 8, the last: won
-      "press Return\npress Escape\n"        // the cursor is on world 2 now; back from its levels
+      "press Return\npress Return\n"        // the cursor is on world 2 now, and on its level 1: left
       "press Escape\n",
-      {10});
-  EXPECT_EQ(calls, (std::vector<call>{{1, 8}}));
+      {10, 0});
+  EXPECT_EQ(calls, (std::vector<call>{{1, 8}, {2, 1}}));
   EXPECT_EQ(progress.worldunlocked[2], 1);
   EXPECT_EQ(SavedProgress().worldunlocked[2], 1);
+}
+
+TEST_F(PlayWorldsLoop, TheWorldCursorMovesOnOnlyAfterTheLastLevelWasPlayed) {
+  const struct {
+    const char* what;
+    const char* level;  // keys in world 1's level select, from level 1
+    call again;         // what the next Return, Return plays
+  } cases[] = {
+      {"the level before the last, left", "press Up\npress Up\npress Up\n", {1, 7}},
+      {"the level before the last, won, then the last left", "press Up\npress Up\npress Up\n", {2, 1}},
+      {"the last level, left", "press Up\npress Up\n", {2, 1}},
+  };
+  const std::vector<int> results[] = {{0, 0}, {10, 0, 0}, {0, 0}};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].what);
+    const std::string script = std::string("press Return\n") + cases[i].level +
+                               "press Return\npress Return\npress Return\npress Escape\n";
+    const std::vector<call> calls = Play(script, results[i]);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), cases[i].again);
+  }
 }
 
 TEST_F(PlayWorldsLoop, ALevelThatCantBeBuiltCountsAsNotWon) {

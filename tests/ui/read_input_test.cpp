@@ -89,7 +89,8 @@ TEST_F(ReadInputTest, AnOrdinaryPressIsOneStepOnEveryScreen) {
     const char* screen;
     auto_repeat repeat;
     int frame_ms;
-  } screens[] = {{"level play", kLevelRepeat, 20}, {"menus", kMenuRepeat, 17}, {"selects", kSelectRepeat, 17}};
+  } screens[] = {
+      {"level play", kLevelRepeat, 20}, {"menus", kMenuRepeat, 17}, {"selects", kSelectRepeat, 17}};
   for (const auto& screen : screens) {
     for (const int ms : {20, 60, 150, 200, 250, 280}) {
       SCOPED_TRACE(std::string(screen.screen) + ", " + std::to_string(ms) + " ms");
