@@ -46,6 +46,12 @@ void DriftColors(world& w) {
 }
 
 void Restart(level_session& s) {
+  // The position left is kept for undo, unless it has more steps than the replay holds to rebuild it.
+  const replay& left = replays.currentreplay;
+  if (left.maxindex > 0 && left.maxindex <= replay::kStoredSteps) {
+    if (s.restarts.size() == play::kKeptRestarts) s.restarts.erase(s.restarts.begin());
+    s.restarts.push_back(left);
+  }
   s.restart = false;
   s.levelrec = s.start;
   s.state = level_phase::playing;

@@ -12,8 +12,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "display/tilemap.h"
+#include "persist/replay.h"
 #include "puzzle/level.h"
 #include "ui/sound_effects.h"
 #include "worlds/world.h"
@@ -36,6 +38,7 @@ inline constexpr int kTeleportLow = -2;
 inline constexpr int kTeleportHigh = 27;
 inline constexpr int kStarPoints = 9;
 inline constexpr int kSkipPenalty = 5;
+inline constexpr size_t kKeptRestarts = 64;  // the positions before restarts that undo can bring back
 
 inline constexpr int kFigureColor = 0;
 inline constexpr int kWarningColor = 32;  // moves left blinking, a negative score
@@ -103,6 +106,10 @@ struct level_session {
   tilemap numbers;       // the figures laid over the hud
   tilemap skipstrip;     // "[ctrl] skips level"
   tilemap messagestrip;  // the banner, and the texts of the win and lose screens
+
+  // The steps of the positions that restarts left, the latest last, so that undo right after a restart
+  // can bring its position back (a restart with no step since the last keeps nothing new).
+  std::vector<replay> restarts;
 
   int playerlayer() const;
   int allowance() const { return worldrec->levelmoves[static_cast<size_t>(levelno)]; }

@@ -54,26 +54,32 @@ void PlayWorldsWith(const level_player& play, int startw, int startl) {
     MusicBeforeLevel();
 
     const int numlevels = gameworlds.worlds[w] ? gameworlds.worlds[w]->numlevels : 0;
+    int played = l;
     while (true) {
+      played = l;
       const int moves = play(w, l);
       if (moves > 0) {
         const win_record won = RecordWin(w, l, moves);
+        // A level never won has a best score of 0, so a first win below it is kept while no replay is.
         // A replay that can't be written is skipped; the game goes on without a message.
-        if (won.write_replay) (void)SaveReplayFile(replays.currentreplay, w, l);
+        if (won.write_replay || !LoadReplayFile(w, l)) (void)SaveReplayFile(replays.currentreplay, w, l);
       }
       l += 1;
       WriteSave(kSaveFile);
       if (moves < 1 || l > numlevels) break;
     }
-    // After the world's end the cursor moves on to the next world, when there is one to stand on; past the
-    // last world it would wrap round to the top of the list.
+    // Once the world's last level was played the cursor moves on to the next world, when there is one to
+    // stand on (past the last world it would wrap round to the top of the list), and that world's levels
+    // open on its level 1. Otherwise the level cursor rests on the last level played.
     const int next = w + 1;
-    if (l >= numlevels && next < std::min(gameworlds.numworlds, kMaxWorlds) &&
+    if (played >= numlevels && next < std::min(gameworlds.numworlds, kMaxWorlds) &&
         progress.worldunlocked[next] != 0 && gameworlds.worlds[next]) {
       w = next;
+      l = 1;
+    } else {
+      l = played;
     }
     MusicAfterLevels(w);
-    l -= 1;
   }
 }
 

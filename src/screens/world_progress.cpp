@@ -24,6 +24,8 @@ win_record RecordWin(int w, int l, int moves) {
   const world& record = *gameworlds.worlds[w];
   result.score = kPointsPerStar * record.levelstars[l] - moves;
   int& best = progress.bestscore[w][l];
+  // The stored replay is the best run's: a worse win leaves it, an equal one takes its place.
+  result.write_replay = result.score >= best;
   if (result.score > best) {
     best = result.score;
     result.best = true;
@@ -39,7 +41,6 @@ win_record RecordWin(int w, int l, int moves) {
     }
     CheckPerfect();
   }
-  result.write_replay = result.score <= record.levelhighs[l];
   return result;
 }
 

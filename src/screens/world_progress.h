@@ -8,7 +8,7 @@ struct win_record {
   int score = 0;
   bool best = false;          // the best score rose
   bool next_world = false;    // the world's last level opened the next world
-  bool write_replay = false;  // the score is at most the level's high score, so its replay is kept
+  bool write_replay = false;  // at least the best before it: its replay replaces the stored one
 };
 
 // Scores level l of world w won in the given moves: raises the best score, unlocks the next level, or

@@ -1,6 +1,7 @@
 // Keyboard and joystick as game input: four directions with auto-repeat, confirm, back and the mute key.
 #include "ui/read_input.h"
 
+#include <array>
 #include <climits>
 
 #include "platform/audio.h"
@@ -22,9 +23,41 @@ void Count(int& counter, bool held) {
   }
 }
 
-// A period below 1 never fires, like a period of 1.
-int Fires(int counter, int period) {
-  return period > 0 && counter % period == 1 ? 1 : 0;
+// Fires on the first frame held, then after the first repeat's wait, then every period.
+int Fires(int counter, const auto_repeat& repeat) {
+  if (counter == 1) return 1;
+  const int since = counter - 1 - repeat.first;
+  return repeat.period > 0 && since >= 0 && since % repeat.period == 0 ? 1 : 0;
+}
+
+enum direction : size_t { kRightward, kLeftward, kDownward, kUpward, kDirections };
+
+constexpr std::array<std::array<int, 3>, kDirections> kDirectionKeys{{
+    {key::kRight, key::kD, key::kNumpad6},
+    {key::kLeft, key::kA, key::kNumpad4},
+    {key::kDown, key::kS, key::kNumpad2},
+    {key::kUp, key::kW, key::kNumpad8},
+}};
+constexpr std::array<int, 12> kAllDirectionKeys{
+    key::kRight, key::kD, key::kNumpad6, key::kLeft, key::kA, key::kNumpad4,
+    key::kDown,  key::kS, key::kNumpad2, key::kUp,   key::kW, key::kNumpad8,
+};
+
+size_t DirectionOfKey(int code) {
+  for (size_t d = 0; d < kDirections; ++d) {
+    for (const int k : kDirectionKeys[d]) {
+      if (k == code) return d;
+    }
+  }
+  return kDirections;
+}
+
+// A key whose press is still waiting its turn is not held yet: that press comes on a later frame.
+bool KeysHeld(size_t d) {
+  for (const int k : kDirectionKeys[d]) {
+    if (KeyIsDown(k) != 0 && !PressPending(k)) return true;
+  }
+  return false;
 }
 
 void ToggleMute() {
@@ -42,7 +75,8 @@ void ToggleMute() {
 
 }  // namespace
 
-void ReadInput(int& right, int& left, int& down, int& up, int& confirm, int& back, int& mute, int period) {
+void ReadInput(int& right, int& left, int& down, int& up, int& confirm, int& back, int& mute,
+               const auto_repeat& repeat) {
   const double threshold = settings.joydeadzone / 10.0;
 
   mute = KeyHits(key::kM);
@@ -57,19 +91,27 @@ void ReadInput(int& right, int& left, int& down, int& up, int& confirm, int& bac
   if (back == 0) back = JoyButtonHits(2, kJoystick);
   if (back == 0) back = JoyButtonHits(3, kJoystick);
 
-  Count(heldcounters.right, KeyIsDown(key::kRight) != 0 || KeyIsDown(key::kD) != 0 ||
-                                KeyIsDown(key::kNumpad6) != 0 || JoyAxisX(kJoystick) > threshold);
-  Count(heldcounters.left, KeyIsDown(key::kLeft) != 0 || KeyIsDown(key::kA) != 0 ||
-                               KeyIsDown(key::kNumpad4) != 0 || JoyAxisX(kJoystick) < -threshold);
-  Count(heldcounters.down, KeyIsDown(key::kDown) != 0 || KeyIsDown(key::kS) != 0 ||
-                               KeyIsDown(key::kNumpad2) != 0 || JoyAxisY(kJoystick) > threshold);
-  Count(heldcounters.up, KeyIsDown(key::kUp) != 0 || KeyIsDown(key::kW) != 0 ||
-                             KeyIsDown(key::kNumpad8) != 0 || JoyAxisY(kJoystick) < -threshold);
-
-  right = Fires(heldcounters.right, period);
-  left = Fires(heldcounters.left, period);
-  down = Fires(heldcounters.down, period);
-  up = Fires(heldcounters.up, period);
+  const double x = JoyAxisX(kJoystick);
+  const double y = JoyAxisY(kJoystick);
+  std::array<bool, kDirections> stick{};
+  stick[kRightward] = x > threshold;
+  stick[kLeftward] = x < -threshold;
+  stick[kDownward] = y > threshold;
+  stick[kUpward] = y < -threshold;
+  // The earliest press since the last frame; the others wait for the frames after.
+  const size_t pressed = DirectionOfKey(TakeFirstPress(kAllDirectionKeys));
+  const std::array<int*, kDirections> counters{&heldcounters.right, &heldcounters.left, &heldcounters.down,
+                                               &heldcounters.up};
+  const std::array<int*, kDirections> results{&right, &left, &down, &up};
+  for (size_t d = 0; d < kDirections; ++d) {
+    if (d == pressed) {
+      *counters[d] = 1;
+    } else {
+      Count(*counters[d], KeysHeld(d) || stick[d]);
+    }
+    *results[d] = pressed == kDirections ? Fires(*counters[d], repeat) : (d == pressed ? 1 : 0);
+  }
+  if (pressed != kDirections) return;
 
   // Opposite directions cancel; of two neighbours one wins, in this order.
   if (right != 0 && down != 0) down = 0;

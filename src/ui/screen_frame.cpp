@@ -3,13 +3,12 @@
 
 #include "platform/program.h"
 #include "platform/window.h"
-#include "ui/read_input.h"
 
 namespace dusk {
 
-menu_input ReadMenuInput(int period) {
+menu_input ReadMenuInput(const auto_repeat& repeat) {
   menu_input in;
-  ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, in.mute, period);
+  ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, in.mute, repeat);
   return in;
 }
 

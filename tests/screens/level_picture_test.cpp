@@ -1,6 +1,6 @@
 // Reference pictures of level play in the game's glyphs, colours and screens, compared pixel for pixel with
-// tests/screens/reference (DUSK_UPDATE_REFERENCES=1 redraws them on purpose): the level with its name banner, the
-// help screen, the win and lose screens after their slide, and the teleport burst.
+// tests/screens/reference (DUSK_UPDATE_REFERENCES=1 redraws them on purpose): the level with its name banner,
+// the help screen, the win and lose screens after their slide, and the teleport burst.
 #include "screens/level_picture.h"
 
 #include <gtest/gtest.h>

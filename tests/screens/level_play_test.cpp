@@ -195,6 +195,41 @@ TEST_F(PlayLevelLoop, FramesLastTwentyMilliseconds) {
   EXPECT_EQ(ClockMs() - start, 100 * 20);
 }
 
+// A long corridor whose star can't be reached: holds of a key are counted in steps, and the level goes on.
+const std::vector<std::string> kLongCorridor = {"###############", "#@............#", "#############*#"};
+
+TEST_F(PlayLevelLoop, AnOrdinaryPressIsOneStepAndALongHoldRepeats) {
+  // Frames last 20 ms: the first repeat waits 15 frames (300 ms), then one every 7.
+  const struct {
+    int held_ms;
+    int steps;
+  } cases[] = {{20, 1}, {60, 1}, {150, 1}, {200, 1}, {280, 1}, {300, 1}, {320, 2}, {1000, 6}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.held_ms) + " ms");
+    ResetReplays();
+    Level(1, kLongCorridor, 40);
+    key_script script;
+    script.Down(1, key::kRight);
+    script.Up(1 + c.held_ms / play::kFrameMs, key::kRight);
+    script.Press(3 + c.held_ms / play::kFrameMs, key::kEscape);
+    EXPECT_EQ(Play(script), 0);
+    EXPECT_EQ(replays.currentreplay.maxindex, c.steps);
+  }
+}
+
+TEST_F(PlayLevelLoop, TapsBetweenTwoFramesAreEachOneStep) {
+  Level(1, {"###############", "#@............#", "#.............#", "#############*#"}, 40);
+  key_script script;
+  // Ten quick taps and then taps of other directions, all between two frames.
+  script.At(1, [] {
+    for (int i = 0; i < 10; ++i) inject::KeyPress(key::kRight);
+    for (const int key : {key::kDown, key::kLeft, key::kA}) inject::KeyPress(key);
+  });
+  script.Press(20, key::kEscape);
+  EXPECT_EQ(Play(script), 0);
+  ExpectReplay({3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 1, 2, 2});
+}
+
 // The mute key in a level stops the world's track and cues it again (silent) when music comes back on; the
 // effects of a step sound only with sound on.
 TEST_F(PlayLevelLoop, MuteKeyStopsTheWorldTrack) {

@@ -137,23 +137,80 @@ TEST_F(PlayWorldsLoop, AWinStartsTheNextLevelAndTheCursorsComeBackToIt) {
   EXPECT_EQ(kept->maxindex, 6);
 }
 
-TEST_F(PlayWorldsLoop, ABetterScoreThanTheHighScoreKeepsNoReplay) {
-  Play("press Return\npress Return\npress Escape\n", {5, 0});
-  EXPECT_EQ(progress.bestscore[1][1], 31);
-  EXPECT_EQ(PathKind(ReplayPath(1, 1)), 0);
+TEST_F(PlayWorldsLoop, TheStoredReplayIsTheBestRuns) {
+  // Level 1 won in the given moves (four stars: 36 points less the moves) one run after another; run i
+  // steps i + 1 every time, so the stored replay tells which run it is.
+  const struct {
+    const char* what;
+    std::vector<int> moves;
+    int kept;  // the run whose replay is stored
+  } cases[] = {
+      {"a better win after a worse one", {10, 6}, 1},
+      {"a worse win after a better one", {6, 10}, 0},
+      {"an equal score", {8, 8}, 1},
+      {"better than the high score", {6, 5}, 1},
+      {"a first win below zero, then a worse one", {40, 44}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    progress.bestscore[1][1] = 0;
+    (void)RemoveFile(ReplayPath(1, 1));
+    std::string script;
+    for (size_t run = 0; run < c.moves.size(); ++run) {
+      // The level list rests on level 2, the last one played, after the first run.
+      script += run == 0 ? "press Return\npress Return\n" : "press Return\npress Up\npress Return\n";
+    }
+    parsed_script parsed = ParseInputScript(script + "press Escape\n");
+    ASSERT_FALSE(parsed.error);
+    StartInputScript(std::move(parsed.commands), true);
+    size_t run = 0;
+    PlayWorldsWith([&](int, int l) {
+      if (l != 1 || run >= c.moves.size()) return 0;
+      replays.currentreplay = replay{};
+      for (int i = 0; i < c.moves[run]; ++i) replays.currentreplay.add(static_cast<int>(run) + 1);
+      return c.moves[run++];
+    });
+    inject::SetFrameHook({});
+    ASSERT_EQ(run, c.moves.size());
+    const std::optional<replay> kept = LoadReplayFile(1, 1);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->maxindex, c.moves[static_cast<size_t>(c.kept)]);
+    EXPECT_EQ(kept->get(0), c.kept + 1);
+  }
 }
 
-TEST_F(PlayWorldsLoop, TheLastLevelOpensTheNextWorldAndMovesTheCursorThere) {
+TEST_F(PlayWorldsLoop, TheLastLevelOpensTheNextWorldAndMovesTheCursorsToItsFirstLevel) {
   progress.worldunlocked[2] = 0;
   const std::vector<call> calls = Play(
       "press Return\n"                      // world 1
       "press Up\npress Up\npress Return\n"  // from level 1 up to 0, then round to 8, the last: won
-      "press Return\npress Escape\n"        // the cursor is on world 2 now; back from its levels
+      "press Return\npress Return\n"        // the cursor is on world 2 now, and on its level 1: left
       "press Escape\n",
-      {10});
-  EXPECT_EQ(calls, (std::vector<call>{{1, 8}}));
+      {10, 0});
+  EXPECT_EQ(calls, (std::vector<call>{{1, 8}, {2, 1}}));
   EXPECT_EQ(progress.worldunlocked[2], 1);
   EXPECT_EQ(SavedProgress().worldunlocked[2], 1);
+}
+
+TEST_F(PlayWorldsLoop, TheWorldCursorMovesOnOnlyAfterTheLastLevelWasPlayed) {
+  const struct {
+    const char* what;
+    const char* level;  // keys in world 1's level select, from level 1
+    call again;         // what the next Return, Return plays
+  } cases[] = {
+      {"the level before the last, left", "press Up\npress Up\npress Up\n", {1, 7}},
+      {"the level before the last, won, then the last left", "press Up\npress Up\npress Up\n", {2, 1}},
+      {"the last level, left", "press Up\npress Up\n", {2, 1}},
+  };
+  const std::vector<int> results[] = {{0, 0}, {10, 0, 0}, {0, 0}};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].what);
+    const std::string script = std::string("press Return\n") + cases[i].level +
+                               "press Return\npress Return\npress Return\npress Escape\n";
+    const std::vector<call> calls = Play(script, results[i]);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), cases[i].again);
+  }
 }
 
 TEST_F(PlayWorldsLoop, ALevelThatCantBeBuiltCountsAsNotWon) {

@@ -190,6 +190,109 @@ TEST_F(Undo, TakesBackATrappingStepAndNothingOnceWon) {
   EXPECT_EQ(won.moves, 1);
 }
 
+// A frame that asks for a restart, and the next frame, which carries it out.
+void RestartWith(level_session& s, const play_input& in) {
+  BeginLevelFrame(s);
+  (void)StepLevelFrame(s, in);
+  ASSERT_TRUE(s.restart);
+  BeginLevelFrame(s);
+  (void)StepLevelFrame(s, {});
+  ASSERT_EQ(s.moves, 0);
+  ASSERT_EQ(replays.currentreplay.maxindex, 0);
+}
+
+play_input Again() {
+  play_input in;
+  in.again = 1;
+  return in;
+}
+
+play_input Confirm() {
+  play_input in;
+  in.confirm = 1;
+  return in;
+}
+
+std::vector<int> ReplaySteps() {
+  std::vector<int> steps;
+  for (int i = 0; i < replays.currentreplay.maxindex; ++i) steps.push_back(replays.currentreplay.get(i));
+  return steps;
+}
+
+TEST_F(Undo, RightAfterARestartBringsBackThePositionItLeft) {
+  // R, and Space or Enter (confirm) during play.
+  for (const play_input& restart : {Again(), Confirm()}) {
+    SCOPED_TRACE(restart.again != 0 ? "again" : "confirm");
+    ResetReplays();
+    level_session s = Start(SourceLevel({{"#######", "#@....#", "#.....#", "#...*.#", "#*....#"}}, 30));
+    Frame(s, StepKeys(kStepRight));
+    Frame(s, StepKeys(kStepDown));
+    const snapshot two = Take(s);
+    Frame(s, StepKeys(kStepRight));
+    const snapshot three = Take(s);
+    RestartWith(s, restart);
+
+    ASSERT_TRUE(CanUndo(s));
+    ASSERT_TRUE(UndoStep(s));
+    BeginLevelFrame(s);
+    ExpectSame(s, three);
+    EXPECT_EQ(ReplaySteps(), (std::vector<int>{kStepRight, kStepDown, kStepRight}));
+    // Further undos step back from there.
+    ASSERT_TRUE(UndoStep(s));
+    BeginLevelFrame(s);
+    ExpectSame(s, two);
+    EXPECT_EQ(ReplaySteps(), (std::vector<int>{kStepRight, kStepDown}));
+  }
+}
+
+TEST_F(Undo, ARestartFromTheLoseScreenIsUndoneToTheLostPosition) {
+  level_session s = Start(SourceLevel({{"#######", "#@...*#"}}, 2));
+  Frame(s, StepKeys(kStepRight));
+  const snapshot one = Take(s);
+  Frame(s, StepKeys(kStepRight));
+  ASSERT_EQ(s.state, level_phase::lost);
+  for (int i = 0; i < play::kSlideFrames; ++i) Frame(s);
+  RestartWith(s, Confirm());
+
+  ASSERT_TRUE(UndoStep(s));
+  BeginLevelFrame(s);
+  EXPECT_EQ(s.state, level_phase::lost);
+  EXPECT_EQ(s.message, kNoMoreMoves);
+  EXPECT_EQ(s.moves, 2);
+  EXPECT_EQ(ReplaySteps(), (std::vector<int>{kStepRight, kStepRight}));
+  // From the lose screen undo takes back the losing step, as always.
+  ASSERT_TRUE(UndoStep(s));
+  BeginLevelFrame(s);
+  ExpectSame(s, one);
+}
+
+TEST_F(Undo, RestartsAreUndoneOneAfterAnotherLikeSteps) {
+  level_session s = Start(SourceLevel({{"#######", "#@....#", "#.....#", "#*...*#"}}, 30));
+  Frame(s, StepKeys(kStepRight));
+  const snapshot first = Take(s);
+  RestartWith(s, Again());
+  Frame(s, StepKeys(kStepDown));
+  Frame(s, StepKeys(kStepDown));
+  const snapshot second = Take(s);
+  RestartWith(s, Again());
+  // A restart with no step since the last leaves nothing new to bring back.
+  RestartWith(s, Again());
+
+  ASSERT_TRUE(UndoStep(s));
+  BeginLevelFrame(s);
+  ExpectSame(s, second);
+  // Undoing the steps after a restart comes back to the start, and then to the position before it.
+  ASSERT_TRUE(UndoStep(s));
+  ASSERT_TRUE(UndoStep(s));
+  BeginLevelFrame(s);
+  EXPECT_EQ(s.moves, 0);
+  ASSERT_TRUE(UndoStep(s));
+  BeginLevelFrame(s);
+  ExpectSame(s, first);
+  ASSERT_TRUE(UndoStep(s));
+  EXPECT_FALSE(UndoStep(s)) << "nothing is left before the first step";
+}
+
 // Levels of the fixed test worlds the hint is checked on; each is small enough to solve in a moment.
 const char* const kHintLevels[] = {"dusk-garden/backstage.level",      "dusk-garden/first-light.level",
                                    "dusk-garden/one-way-street.level", "dusk-garden/keys.level",
@@ -350,6 +453,24 @@ TEST_F(LoopWithUndo, BackspaceAndZTakeBackStepsAndTheWinCountsItsMoves) {
     EXPECT_EQ(PlayLevel(1, 1), 2);
     EXPECT_EQ(replays.currentreplay.maxindex, 2);
     EXPECT_EQ(replays.currentreplay.get(0), kStepRight);
+  }
+}
+
+TEST_F(LoopWithUndo, UndoAfterARestartKeyPlaysOnFromThePositionBefore) {
+  testing::WriteLevel(*world_, 1, 1, SourceLevel({{"#####", "#@.*#", "#...#", "#...#"}}, 10));
+  for (const int restartkey : {key::kR, key::kSpace, key::kEnter}) {
+    SCOPED_TRACE(restartkey);
+    ResetReplays();
+    testing::key_script script;
+    int f = script.Step(3, kStepRight);
+    script.Press(f, restartkey);
+    script.Press(f + 3, key::kBackspace);
+    f = script.Step(f + 5, kStepRight);
+    script.PressFrom(f + 60, key::kSpace);
+    script.Run();
+    // The win counts the step taken before the restart.
+    EXPECT_EQ(PlayLevel(1, 1), 2);
+    EXPECT_EQ(replays.currentreplay.maxindex, 2);
   }
 }
 

@@ -50,10 +50,11 @@ TEST_F(WorldProgress, ScoreBestScoreAndReplay) {
     bool replay;
   };
   const win_case cases[] = {
-      {6, 0, 30, 30, true},    // exactly the high score: kept as a replay
-      {5, 0, 31, 31, false},   // better than the high score: no replay
-      {10, 28, 26, 28, true},  // worse than the best: the best stays
-      {40, 0, -4, 0, true},    // a skipped level's moves: no score to keep
+      {6, 0, 30, 30, true},     // exactly the high score: kept as a replay
+      {5, 0, 31, 31, true},     // better than the high score: kept too
+      {10, 28, 26, 28, false},  // worse than the best: the best and its replay stay
+      {8, 28, 28, 28, true},    // as good as the best: the later run is kept
+      {40, 0, -4, 0, false},    // a skipped level's moves: no score to keep
   };
   for (const win_case& c : cases) {
     SCOPED_TRACE(c.moves);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/input.h"
@@ -27,9 +29,9 @@ struct frame_input {
   }
 };
 
-frame_input Read(int period) {
+frame_input Read(const auto_repeat& repeat) {
   frame_input in;
-  ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, in.mute, period);
+  ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, in.mute, repeat);
   return in;
 }
 
@@ -55,28 +57,104 @@ class ReadInputTest : public ::testing::Test {
   std::vector<int> held_;
 };
 
-TEST_F(ReadInputTest, HeldDirectionRepeatsEveryPeriodFrames) {
-  Hold(key::kRight);
+TEST_F(ReadInputTest, HeldDirectionWaitsForItsFirstRepeatThenRepeatsEveryPeriod) {
+  const struct {
+    const char* screen;
+    auto_repeat repeat;
+    std::vector<int> fired;  // frames of the first second a held key fires on
+    int frames_a_second;
+  } cases[] = {
+      {"level play", kLevelRepeat, {1, 16, 23, 30, 37, 44}, 50},
+      {"menus", kMenuRepeat, {1, 19, 31, 43, 55}, 60},
+      {"selects", kSelectRepeat, {1, 19, 33, 47}, 60},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.screen);
+    ResetHeldCounters();
+    inject::KeyDown(key::kRight);
+    std::vector<int> fired;
+    for (int frame = 1; frame <= c.frames_a_second; ++frame) {
+      if (Read(c.repeat).right != 0) fired.push_back(frame);
+    }
+    EXPECT_EQ(fired, c.fired);
+    inject::KeyUp(key::kRight);
+    EXPECT_EQ(Read(c.repeat).Direction(), "");
+    EXPECT_EQ(heldcounters.right, 0);
+  }
+}
+
+TEST_F(ReadInputTest, AnOrdinaryPressIsOneStepOnEveryScreen) {
+  // Held for up to 250 ms and up to the last frame before the first repeat: one step.
+  const struct {
+    const char* screen;
+    auto_repeat repeat;
+    int frame_ms;
+  } screens[] = {
+      {"level play", kLevelRepeat, 20}, {"menus", kMenuRepeat, 17}, {"selects", kSelectRepeat, 17}};
+  for (const auto& screen : screens) {
+    for (const int ms : {20, 60, 150, 200, 250, 280}) {
+      SCOPED_TRACE(std::string(screen.screen) + ", " + std::to_string(ms) + " ms");
+      ResetHeldCounters();
+      inject::KeyDown(key::kUp);
+      int steps = 0;
+      for (int frame = 0; frame < std::max(1, ms / screen.frame_ms); ++frame) steps += Read(screen.repeat).up;
+      inject::KeyUp(key::kUp);
+      steps += Read(screen.repeat).up;
+      EXPECT_EQ(steps, 1);
+    }
+  }
+}
+
+TEST_F(ReadInputTest, ATapBetweenTwoFramesIsOneStep) {
+  inject::KeyPress(key::kLeft);
+  EXPECT_EQ(KeyIsDown(key::kLeft), 0);
+  EXPECT_EQ(Read(kLevelRepeat).Direction(), "L");
+  EXPECT_EQ(Read(kLevelRepeat).Direction(), "");
+  EXPECT_EQ(heldcounters.left, 0);
+}
+
+TEST_F(ReadInputTest, TapsWithinOneFrameComeOneAFrameInTheirOrder) {
+  // Ten quick taps, and a run of different directions, all before one frame.
+  for (int i = 0; i < 10; ++i) inject::KeyPress(key::kD);
+  std::string seen;
+  for (int frame = 0; frame < 11; ++frame) seen += Read(kLevelRepeat).Direction() + ",";
+  EXPECT_EQ(seen, "R,R,R,R,R,R,R,R,R,R,,");
+
+  for (const int key : {key::kRight, key::kDown, key::kDown, key::kLeft, key::kW, key::kRight}) {
+    inject::KeyPress(key);
+  }
+  seen.clear();
+  for (int frame = 0; frame < 7; ++frame) seen += Read(kMenuRepeat).Direction() + ",";
+  EXPECT_EQ(seen, "R,D,D,L,U,R,,");
+}
+
+TEST_F(ReadInputTest, TappedThenHeldIsTwoStepsThenRepeats) {
+  inject::KeyPress(key::kDown);
+  Hold(key::kDown);
   std::vector<int> fired;
   for (int frame = 1; frame <= 20; ++frame) {
-    if (Read(kLevelRepeat).right != 0) fired.push_back(frame);
+    if (Read(kLevelRepeat).down != 0) fired.push_back(frame);
   }
-  EXPECT_EQ(fired, (std::vector<int>{1, 8, 15}));
-  Release(key::kRight);
-  EXPECT_EQ(Read(kLevelRepeat).Direction(), "");
-  EXPECT_EQ(heldcounters.right, 0);
+  // The hold is its own press, on the frame after the tap, and repeats counting from there.
+  EXPECT_EQ(fired, (std::vector<int>{1, 2, 17}));
 }
 
-TEST_F(ReadInputTest, PeriodOfOneNeverReports) {
-  Hold(key::kUp);
-  for (int frame = 1; frame <= 5; ++frame) EXPECT_EQ(Read(1).Direction(), "") << frame;
-  EXPECT_EQ(heldcounters.up, 5);
+TEST_F(ReadInputTest, APressDuringAHoldIsTheFramesOnlyDirection) {
+  Hold(key::kRight);
+  std::string seen;
+  for (int frame = 1; frame <= 16; ++frame) {
+    // Up is tapped just before the frame the held Right would repeat on.
+    if (frame == 16) inject::KeyPress(key::kUp);
+    const std::string d = Read(kLevelRepeat).Direction();
+    seen += d.empty() ? "." : d;
+  }
+  EXPECT_EQ(seen, "R..............U");
 }
 
-TEST_F(ReadInputTest, CountersAreSharedAcrossPeriods) {
+TEST_F(ReadInputTest, CountersAreSharedAcrossScreens) {
   Hold(key::kDown);
-  for (int frame = 1; frame <= 7; ++frame) Read(kMenuRepeat);
-  // The eighth frame held, read by a screen with period 7: 8 mod 7 is 1.
+  for (int frame = 1; frame <= 15; ++frame) Read(kMenuRepeat);
+  // The sixteenth frame held, read by level play: its first repeat is due.
   EXPECT_EQ(Read(kLevelRepeat).Direction(), "D");
 }
 
@@ -99,7 +177,7 @@ TEST_F(ReadInputTest, EveryKeyOfADirectionCounts) {
   }
 }
 
-TEST_F(ReadInputTest, DirectionsFiringTogetherLeaveAtMostOne) {
+TEST_F(ReadInputTest, HeldDirectionsFiringTogetherLeaveAtMostOne) {
   const struct {
     std::vector<int> keys;
     const char* survivor;
@@ -116,8 +194,10 @@ TEST_F(ReadInputTest, DirectionsFiringTogetherLeaveAtMostOne) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.keys));
-    ResetHeldCounters();
     for (int k : c.keys) inject::KeyDown(k);
+    // Their presses come first, one a frame; then the held keys' counters are brought into step.
+    for (size_t i = 0; i < c.keys.size(); ++i) Read(kLevelRepeat);
+    ResetHeldCounters();
     EXPECT_EQ(Read(kLevelRepeat).Direction(), c.survivor);
     for (int k : c.keys) inject::KeyUp(k);
     Read(kLevelRepeat);
@@ -126,13 +206,13 @@ TEST_F(ReadInputTest, DirectionsFiringTogetherLeaveAtMostOne) {
 
 TEST_F(ReadInputTest, DirectionsOutOfStepComeThroughAlone) {
   std::string seen;
-  for (int frame = 1; frame <= 10; ++frame) {
+  for (int frame = 1; frame <= 20; ++frame) {
     if (frame == 1) Hold(key::kRight);
     if (frame == 3) Hold(key::kDown);
     const std::string d = Read(kLevelRepeat).Direction();
     seen += d.empty() ? "." : d;
   }
-  EXPECT_EQ(seen, "R.D....R.D");
+  EXPECT_EQ(seen, "R.D............R.D..");
 }
 
 TEST_F(ReadInputTest, ConfirmAndBackTakeOneHitPerCall) {
