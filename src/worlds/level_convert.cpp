@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -13,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/stream.h"
 #include "worlds/build_level.h"
+#include "worlds/cache_key.h"
 
 namespace dusk {
 
@@ -76,36 +76,6 @@ struct level_job {
   uint64_t key = 0;  // the cache key: what the solution depends on
   solve_result solution;
 };
-
-// A 64-bit hash of bytes, for cache keys (not for security: the cache is our own build output).
-uint64_t HashBytes(uint64_t h, const uint8_t* data, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) {
-    h = (h ^ data[i]) * 0x100000001B3ull;
-  }
-  return h ^ (h >> 29);
-}
-
-// What the solution of a level depends on besides its source: the rules and solver, which are this
-// program. Any rebuild of it that changes its bytes makes every cached solution stale.
-uint64_t ProgramKey() {
-  static const uint64_t key = [] {
-    std::vector<uint8_t> bytes;
-    uint64_t h = 0xCBF29CE484222325ull;
-    // Linux names the running program here; elsewhere the key is the source and budget alone.
-    if (ReadWholeFile("/proc/self/exe", bytes)) {
-      // Word-wise: the program is a few megabytes.
-      for (std::size_t i = 0; i + 8 <= bytes.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        h = (h ^ word) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 31;
-      }
-      h = HashBytes(h, bytes.data() + bytes.size() / 8 * 8, bytes.size() % 8);
-    }
-    return h;
-  }();
-  return key;
-}
 
 void PrepareLevel(level_job& job, const convert_options& options) {
   source_error error;
