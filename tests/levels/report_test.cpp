@@ -46,7 +46,8 @@ TEST(RandomPlaythroughs, FlagMoreThanOnePercent) {
   EXPECT_TRUE(WinsByChance(11, 1000));
   EXPECT_FALSE(WinsByChance(0, 1000));
   EXPECT_TRUE(MayBeWonByChance(1, 1));
-  EXPECT_TRUE(MayBeWonByChance(1, 3));
+  EXPECT_TRUE(MayBeWonByChance(1, 2));
+  EXPECT_FALSE(MayBeWonByChance(1, 3));
   EXPECT_FALSE(MayBeWonByChance(1, 0));
   EXPECT_FALSE(MayBeWonByChance(1, 4));
   EXPECT_FALSE(MayBeWonByChance(2, 1));
