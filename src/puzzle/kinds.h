@@ -50,6 +50,7 @@ inline constexpr uint8_t turneranticlockwise = 108;  // + heading
 inline constexpr uint8_t teleportersends = 112;      // sends only
 inline constexpr uint8_t teleporterreceives = 113;   // receives only
 inline constexpr uint8_t teleporterboth = 114;       // sends and receives
+inline constexpr uint8_t teleporteridle = 115;       // neither: a pad that does nothing
 inline constexpr uint8_t paircolor = 120;  // + pair 0 to 7: its foreground colours one pair's pads
 inline constexpr uint8_t keycolor = 128;   // + key 0 to 7: its foreground colours one key's switch and doors
 inline constexpr uint8_t gateopensin = 140;  // + n, 1 to 9: a closed gate that opens after n more moves

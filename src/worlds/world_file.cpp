@@ -276,7 +276,8 @@ void AddStateLooks(std::vector<world_look>& looks) {
     add(kind::teleportersends, kSendGlyph, pad.fg, pad.bg);
     add(kind::teleporterreceives, kReceiveGlyph, pad.fg, pad.bg);
     add(kind::teleporterboth, kBothGlyph, pad.fg, pad.bg);
-    // A pad that does nothing keeps the plain look, so no pair takes its colour.
+    // A pad that does nothing is a ring as dim as the floor's dots.
+    add(kind::teleporteridle, kSendGlyph, plain(kind::floor).fg, pad.bg);
     FillColors(looks, kind::paircolor, {kPairColors.begin(), kPairColors.end()}, pad.fg);
   }
 

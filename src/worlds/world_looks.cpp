@@ -61,7 +61,7 @@ constexpr std::array<named_kind, 26> kPlainKinds = {{
     {"dissolving trail", kind::dissolvingtrail},
 }};
 
-constexpr std::array<named_kind, 7> kStateKinds = {{
+constexpr std::array<named_kind, 8> kStateKinds = {{
     {"mover left", kind::moverleft},
     {"mover right", kind::moverright},
     {"mover up", kind::moverup},
@@ -69,6 +69,7 @@ constexpr std::array<named_kind, 7> kStateKinds = {{
     {"sending teleporter", kind::teleportersends},
     {"receiving teleporter", kind::teleporterreceives},
     {"two-way teleporter", kind::teleporterboth},
+    {"idle teleporter", kind::teleporteridle},
 }};
 
 }  // namespace
@@ -149,7 +150,7 @@ cell_look TeleporterLook(const world& w, const pad_mark& mark) {
     case pad_role::sends: k = kind::teleportersends; break;
     case pad_role::receives: k = kind::teleporterreceives; break;
     case pad_role::both: k = kind::teleporterboth; break;
-    case pad_role::none: break;
+    case pad_role::none: k = kind::teleporteridle; break;
   }
   if (!Given(w, k)) return KindLook(w, kind::teleporter);
   cell_look look = KindLook(w, k);
@@ -353,7 +354,7 @@ class state_list {
       // Pieces land on pads that receive; a pad that only sends passes them on at once.
       if (underpiece) under_.push_back(states_.back());
     };
-    add({}, "teleporter that does nothing", {kind::teleporter}, true);
+    add({}, "idle teleporter", {Given(w_, kind::teleporteridle) ? kind::teleporteridle : kind::teleporter}, true);
     for (int p = 0; p < kind::kMarkColors; ++p) {
       add({pad_role::sends, p, -1}, "sending teleporter of pair " + Ordinal(p),
           {kind::teleportersends, kind::paircolor + p}, false);

@@ -289,9 +289,9 @@ TEST(WorldLooks, RefusesStatesThatLookAlike) {
       // Two keys, or two pairs, in one colour.
       {"key colours = 5 5\n", "w.txt:30:1: 'switch of key 1' and 'switch of key 2' look the same (glyph 7 in "
                              "colour 5 on 23); give one of them a look of its own"},
-      {"pair colours = 39\n",
-       "w.txt:30:1: 'teleporter that does nothing' and 'sending teleporter of pair 1' look the same (glyph 9 in "
-       "colour 39 on 23); give one of them a look of its own"},
+      {"pair colours = 24\n",
+       "w.txt:30:1: 'idle teleporter' and 'sending teleporter of pair 1' look the same (glyph 9 in colour 24 on "
+       "23); give one of them a look of its own"},
       // A solid cell is a solid cell, whatever glyph makes it: a closed door as blank as a wall.
       {"wall 3 = 0 0 5\n", "w.txt:20:1: 'wall 3' and 'door of key 1' look the same (glyph 219 in colour 5 on "
                           "23); give one of them a look of its own"},
