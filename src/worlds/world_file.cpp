@@ -60,6 +60,38 @@ void FillColors(std::vector<world_look>& looks, int first, std::vector<uint8_t> 
   }
 }
 
+// A kind by the name the first worlds gave it; states are not kinds a world can feature.
+std::optional<uint8_t> NamedKind(std::string_view name) {
+  for (int k = 0; k < 255; ++k) {
+    if (KindName(static_cast<uint8_t>(k)) == name) return static_cast<uint8_t>(k);
+  }
+  return std::nullopt;
+}
+
+// Kinds a level can hold and lose: removing one of these changes play, so a world can be about it.
+bool CanBeFeatured(uint8_t k) {
+  switch (k) {
+    case kind::untrailedfloor:
+    case kind::onewayup:
+    case kind::onewaydown:
+    case kind::onewayright:
+    case kind::onewayleft:
+    case kind::trailclearingfloor:
+    case kind::fixedtrailfloor:
+    case kind::block:
+    case kind::teleporter:
+    case kind::doorswitch:
+    case kind::door:
+    case kind::timedgate:
+    case kind::horizontalmover:
+    case kind::verticalmover:
+    case kind::turningmover:
+      return true;
+    default:
+      return false;
+  }
+}
+
 class world_parser {
  public:
   world_parser(const std::string& file, source_error& error) : report_(file, error) { world_.file = file; }
@@ -69,6 +101,7 @@ class world_parser {
     bool named = false;
     bool unlocked = false;
     int looksline = 1;
+    bool featured = false;
     for (const text_line& l : SplitLines(text)) {
       int column = 1;
       const std::string_view line = Trimmed(l.text, column);
@@ -99,6 +132,13 @@ class world_parser {
         }
         world_.unlock = value == "yes" ? 1 : 0;
         unlocked = true;
+      } else if (line.starts_with("featured:")) {
+        if (featured) {
+          report_.fail(l.number, column, "the world has a 'featured:' line already");
+          return std::nullopt;
+        }
+        featured = true;
+        if (!features(l.number, column + 9, line.substr(9))) return std::nullopt;
       } else if (in == section::looks) {
         if (!look(l.number, column, line)) return std::nullopt;
       } else if (in == section::levels) {
@@ -109,7 +149,8 @@ class world_parser {
         world_.levels.emplace_back(line);
         world_.levellines.push_back(l.number);
       } else {
-        report_.fail(l.number, column, "unexpected line; expected 'name:', 'unlock:', 'looks' or 'levels'");
+        report_.fail(l.number, column,
+                     "unexpected line; expected 'name:', 'unlock:', 'featured:', 'looks' or 'levels'");
         return std::nullopt;
       }
     }
@@ -125,6 +166,35 @@ class world_parser {
   }
 
  private:
+  // "<kind>, <kind>, ...": kind names as the looks name them; none at all is a world about no new kind.
+  bool features(int number, int column, std::string_view list) {
+    std::size_t at = 0;
+    while (at <= list.size()) {
+      std::size_t comma = list.find(',', at);
+      if (comma == std::string_view::npos) comma = list.size();
+      int skipped = 1;
+      const std::string_view name = Trimmed(list.substr(at, comma - at), skipped);
+      const int where = column + static_cast<int>(at) + skipped - 1;
+      if (name.empty()) {
+        if (comma == list.size() && at == 0) return true;
+        return report_.fail(number, where, "a featured list is kind names separated by commas");
+      }
+      const std::optional<uint8_t> k = NamedKind(name);
+      if (!k) return report_.fail(number, where, "unknown kind " + Quote(name));
+      if (!CanBeFeatured(*k)) {
+        return report_.fail(number, where,
+                            Quote(name) +
+                                " can't be featured: a world features special floors and pieces "
+                                "(a door covers open doors, a gate open gates)");
+      }
+      if (std::find(world_.featured.begin(), world_.featured.end(), *k) != world_.featured.end())
+        return report_.fail(number, where, "kind " + Quote(name) + " is featured already");
+      world_.featured.push_back(*k);
+      at = comma + 1;
+    }
+    return true;
+  }
+
   // "<kind> = <glyph> <foreground> <background>", the glyph a number or a quoted character.
   bool look(int number, int column, std::string_view line) {
     const size_t equals = line.find('=');
@@ -137,7 +207,7 @@ class world_parser {
     const std::vector<word> words = Words(line.substr(equals + 1), restcolumn);
     if (name == "pair colours") return colors(number, column, restcolumn, words, kind::paircolor);
     if (name == "key colours") return colors(number, column, restcolumn, words, kind::keycolor);
-    std::optional<uint8_t> kind = KindByName(name);
+    std::optional<uint8_t> kind = LookKind(name);
     if (!kind) {
       if (const std::optional<int> n = Number(name, 0, 254)) kind = static_cast<uint8_t>(*n);
     }
@@ -290,6 +360,10 @@ void AddStateLooks(std::vector<world_look>& looks) {
     }
     FillColors(looks, kind::keycolor, keys, -1);
   }
+}
+
+std::optional<std::string_view> KindName(uint8_t k) {
+  return PlainKindName(k);
 }
 
 std::optional<world_file> ParseWorldFile(std::string_view text, const std::string& file,

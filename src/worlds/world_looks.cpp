@@ -226,7 +226,14 @@ cell_look ObjectLook(const world& w, const level_marks& marks, const tile& objec
   }
 }
 
-std::string KindName(int k) {
+std::optional<std::string_view> PlainKindName(int k) {
+  for (const named_kind& n : kPlainKinds) {
+    if (n.kind == k) return n.name;
+  }
+  return std::nullopt;
+}
+
+std::string LookName(int k) {
   for (const named_kind& n : kPlainKinds) {
     if (n.kind == k) return n.name;
   }
@@ -250,12 +257,12 @@ std::string KindName(int k) {
   return "";
 }
 
-std::optional<uint8_t> KindByName(std::string_view name) {
+std::optional<uint8_t> LookKind(std::string_view name) {
   if (name.empty()) return std::nullopt;
   for (int k = 0; k < 255; ++k) {
     // Colours of pairs and keys are given as lists, never one by one.
     if (k >= kind::paircolor && k < kind::keycolor + kind::kMarkColors) continue;
-    if (KindName(k) == name) return static_cast<uint8_t>(k);
+    if (LookName(k) == name) return static_cast<uint8_t>(k);
   }
   return std::nullopt;
 }
@@ -339,11 +346,11 @@ class state_list {
     for (const uint8_t g : grounds) {
       if (g != kind::floor && !Given(w_, g)) continue;
       // Marked floor is plain floor with a look of its own, and the three walls are one wall.
-      std::string plays = KindName(g);
+      std::string plays = LookName(g);
       if (g == kind::markedfloor) plays = "floor";
       if (level::solid(g) != 0) plays = "wall";
       const cell_look look = g == kind::floor ? floor : Over(KindLook(w_, g), floor);
-      Add(KindName(g), plays, look, {g});
+      Add(LookName(g), plays, look, {g});
       if (level::solid(g) == 0) under_.push_back(states_.back());
     }
   }
@@ -370,7 +377,7 @@ class state_list {
 
   void Objects(const cell_look& floor) {
     for (const uint8_t k : {kind::star, kind::block}) {
-      if (Given(w_, k)) Add(KindName(k), KindName(k), Over(KindLook(w_, k), floor), {k});
+      if (Given(w_, k)) Add(LookName(k), LookName(k), Over(KindLook(w_, k), floor), {k});
     }
     if (Given(w_, kind::teleporter)) Teleporters(floor);
     for (int key = 0; key < kind::kMarkColors; ++key) {
@@ -378,7 +385,7 @@ class state_list {
       const int color = kind::keycolor + key;
       for (const int k : {kind::doorswitch, kind::door, kind::opendoor}) {
         if (!Given(w_, k)) continue;
-        Add(KindName(k) + of, KindName(k) + of, Over(KeyLook(w_, k, key), floor), {k, color});
+        Add(LookName(k) + of, LookName(k) + of, Over(KeyLook(w_, k, key), floor), {k, color});
         if (k != kind::door) under_.push_back(states_.back());
       }
     }
@@ -388,7 +395,7 @@ class state_list {
       const int first = closed ? kind::gateopensin : kind::gateshutsin;
       for (int n = 1; n <= kind::kLongestCountdown + 1; ++n) {
         const bool counted = n <= kind::kLongestCountdown;
-        std::string name = counted ? KindName(first + n) : KindName(plain) + " (further from changing)";
+        std::string name = counted ? LookName(first + n) : LookName(plain) + " (further from changing)";
         Add(name, name, Over(GateLook(w_, closed, n), floor), {counted && Given(w_, first + n) ? first + n : plain});
         if (!closed) under_.push_back(states_.back());
       }
@@ -412,7 +419,7 @@ class state_list {
     for (const auto& [piece, k] : pieces) {
       if (!Given(w_, piece.id)) continue;
       const int drawn = Given(w_, k) ? k : piece.id;
-      const std::string name = KindName(k);
+      const std::string name = LookName(k);
       for (const shown_state& cell : under) {
         std::vector<int> kinds = {drawn};
         kinds.insert(kinds.end(), cell.kinds.begin(), cell.kinds.end());

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -62,11 +63,14 @@ cell_look PieceLook(const world& w, const tile& piece);
 // A static object of the level's grid standing at (x, y, z), by its state.
 cell_look ObjectLook(const world& w, const level_marks& marks, const tile& object, int x, int y, int z);
 
-// The name of a kind in world files ("floor", "turner right clockwise", "gate opens in 2", "pair colours"
-// entries by number); empty for a kind without a name.
-std::string KindName(int k);
-// The kind a world file's name stands for; none for a name that isn't one.
-std::optional<uint8_t> KindByName(std::string_view name);
+// The name of a look in world files: a kind's ("floor") or a state's ("turner right clockwise", "gate opens
+// in 2", "pair colour 3"); empty for a number without a name.
+std::string LookName(int k);
+// The look a world file's name stands for (pair and key colours come as lists, never by name); none for a
+// name that isn't one.
+std::optional<uint8_t> LookKind(std::string_view name);
+// The name of one of the kinds the first worlds gave looks, or none.
+std::optional<std::string_view> PlainKindName(int k);
 
 // Two looks a player can't tell apart on the screen: the same shape in the same colours, where blanks,
 // full blocks and a glyph in one colour on the same colour count as the same solid cell.

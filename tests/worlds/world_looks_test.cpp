@@ -175,13 +175,13 @@ TEST(StateLooks, PairAndKeyColoursPaintTheirPadsSwitchesAndDoors) {
 TEST(StateLooks, NamesAndKindsGoBothWays) {
   for (const char* name : {"floor", "turner up anticlockwise", "gate opens in 9", "gate shuts in 1",
                            "mover down", "two-way teleporter"}) {
-    const std::optional<uint8_t> k = KindByName(name);
+    const std::optional<uint8_t> k = LookKind(name);
     ASSERT_TRUE(k) << name;
-    EXPECT_EQ(KindName(*k), name);
+    EXPECT_EQ(LookName(*k), name);
   }
-  EXPECT_FALSE(KindByName("gate opens in 10"));
-  EXPECT_FALSE(KindByName("pair colour 1"));  // colours come as lists
-  EXPECT_FALSE(KindByName(""));
+  EXPECT_FALSE(LookKind("gate opens in 10"));
+  EXPECT_FALSE(LookKind("pair colour 1"));  // colours come as lists
+  EXPECT_FALSE(LookKind(""));
 }
 
 TEST(StateLooks, SolidCellsAndSwappedHalvesLookAlike) {
