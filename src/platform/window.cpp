@@ -200,6 +200,10 @@ int FramesDrawn() {
   return Render().frames_drawn;
 }
 
+int FramesPresented() {
+  return Render().frames_presented;
+}
+
 void PresentFrame(int sync) {
   render_state& render = Render();
   if (!render.renderer) return;
@@ -266,6 +270,7 @@ void PresentFrame(int sync) {
   }
   render.frame_sent = false;
   render.redraw_needed = false;
+  render.frames_presented += 1;
   inject::RunFrameHook();
 }
 

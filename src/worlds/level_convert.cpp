@@ -13,12 +13,11 @@
 #include "platform/stream.h"
 #include "worlds/build_level.h"
 #include "worlds/cache_key.h"
+#include "worlds/world_looks.h"
 
 namespace dusk {
 
 namespace {
-
-constexpr int kMaxWorlds = 16;
 
 std::string Join(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder + name;
@@ -91,6 +90,15 @@ void PrepareLevel(level_job& job, const convert_options& options) {
   const std::optional<level> built = BuildLevelFromImage(job.image);
   if (!built || !(*built == *job.direct)) {
     job.error = job.path + ": the level image does not build the level the source describes";
+    return;
+  }
+  // Each pair of pads and each key shows in a colour of its own, and a world has eight of each.
+  const level_marks marks = MarkLevel(*job.direct);
+  if (marks.pairs > kind::kMarkColors || marks.keycount > kind::kMarkColors) {
+    const bool pairs = marks.pairs > kind::kMarkColors;
+    job.error = job.path + ": the level has " + std::to_string(pairs ? marks.pairs : marks.keycount) +
+                (pairs ? " teleporter pairs" : " door keys") + "; the screen tells at most " +
+                std::to_string(kind::kMarkColors) + " apart";
     return;
   }
   if (options.cachefolder.empty()) return;
@@ -337,7 +345,7 @@ std::vector<output_file> ConversionFiles(const conversion& result) {
   for (const converted_world& world : result.worlds) {
     std::vector<compiled_level> levels;
     for (const converted_level& l : world.levels) {
-      levels.push_back({l.parsed.name, l.parsed.moves, l.highscore, l.screenfile});
+      levels.push_back({l.parsed.name, l.parsed.moves, l.highscore, l.screenfile, l.parsed.note});
       auto out = OpenMemoryWrite();
       WriteRLE(l.image, *out);
       files.push_back({l.screenfile, out->TakeBytes()});
