@@ -2,13 +2,14 @@
 # libraries (DUSK_WEB_DEPS names its output); the tool that makes the embedded screens and the game's data
 # (levels, music) come from a desktop build (DUSK_HOST_TOOLS), so both versions play the very same data.
 set(DUSK_WEB_DEPS "" CACHE PATH "The libraries built for the web by scripts/web-deps")
-set(DUSK_HOST_TOOLS "" CACHE PATH "The tools folder of a desktop build (make_screens)")
+set(DUSK_HOST_BUILD "" CACHE PATH "A desktop build: its make_screens tool and the test worlds it converted")
+set(DUSK_HOST_TOOLS ${DUSK_HOST_BUILD}/tools)
 set(DUSK_WEB_SITE ${PROJECT_BINARY_DIR}/site CACHE PATH "Where the site is put together")
 if(NOT EXISTS ${DUSK_WEB_DEPS}/lib/libSDL2.a)
   message(FATAL_ERROR "DUSK_WEB_DEPS must name the folder scripts/web-deps printed")
 endif()
 if(NOT EXISTS ${DUSK_HOST_TOOLS}/make_screens)
-  message(FATAL_ERROR "DUSK_HOST_TOOLS must name a desktop build's tools folder holding make_screens")
+  message(FATAL_ERROR "DUSK_HOST_BUILD must name a desktop build that has built make_screens")
 endif()
 
 # The libraries under the names the desktop build finds them by.
@@ -61,14 +62,28 @@ function(dusk_web_site)
     list(APPEND data_files ${files})
     list(APPEND packer_args --preload ${PROJECT_SOURCE_DIR}/game/${dir}@/data/${dir})
   endforeach()
+  set(packer ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs python3 ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager.py)
   add_custom_command(
     OUTPUT ${site}/duskmarrow.data ${site}/duskmarrow-data.js
     COMMAND ${CMAKE_COMMAND} -E make_directory ${site}
-    COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs
-            python3 ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager.py ${site}/duskmarrow.data
-            ${packer_args} --js-output=${site}/duskmarrow-data.js --no-node
+    COMMAND ${packer} ${site}/duskmarrow.data ${packer_args} --js-output=${site}/duskmarrow-data.js --no-node
     DEPENDS ${data_files}
     COMMENT "Packing the game's data for the web"
+    VERBATIM)
+
+  # The browser tests play the two small test worlds instead of the campaign, as the desktop journey does,
+  # so that the campaign can change without them: the same package with those levels, which the tests'
+  # server hands out in place of the site's.
+  set(test_data ${PROJECT_BINARY_DIR}/test-data)
+  set(fixture_levels ${DUSK_HOST_BUILD}/fixture_levels)
+  add_custom_command(
+    OUTPUT ${test_data}/duskmarrow.data ${test_data}/duskmarrow-data.js
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${test_data}
+    COMMAND ${packer} ${test_data}/duskmarrow.data --preload ${PROJECT_SOURCE_DIR}/game/graphics@/data/graphics
+            ${fixture_levels}@/data/levels --preload ${PROJECT_SOURCE_DIR}/game/music@/data/music
+            --js-output=${test_data}/duskmarrow-data.js --no-node
+    DEPENDS ${data_files} ${DUSK_HOST_BUILD}/fixture_levels.stamp
+    COMMENT "Packing the test worlds for the browser tests"
     VERBATIM)
 
   file(GLOB page_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/webpage/*)
@@ -81,5 +96,6 @@ function(dusk_web_site)
       VERBATIM)
     list(APPEND page_outputs ${site}/${name})
   endforeach()
-  add_custom_target(web_site ALL DEPENDS duskmarrow ${site}/duskmarrow.data ${page_outputs})
+  add_custom_target(web_site ALL DEPENDS duskmarrow ${site}/duskmarrow.data ${page_outputs}
+    ${test_data}/duskmarrow.data)
 endfunction()
