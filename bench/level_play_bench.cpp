@@ -9,9 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/level_picture.h"
-#include "app/level_session.h"
-#include "app/read_input.h"
 #include "assets/embedded_files.h"
 #include "display/display_config.h"
 #include "display/display_state.h"
@@ -20,12 +17,15 @@
 #include "platform/input.h"
 #include "platform/window.h"
 #include "puzzle/kinds.h"
+#include "screens/level_picture.h"
+#include "screens/level_session.h"
 #include "state/progress.h"
 #include "state/settings.h"
 #include "tests/platform/support/ogg_fixture.h"
 #include "ui/audio_state.h"
 #include "ui/front_state.h"
 #include "ui/music.h"
+#include "ui/read_input.h"
 
 namespace dusk {
 namespace {

@@ -14,8 +14,8 @@
 #include "platform/clock.h"
 #include "platform/embedded.h"
 #include "platform/window.h"
+#include "screens/main_menu.h"
 #include "ui/front_state.h"
-#include "ui/main_menu.h"
 
 namespace dusk {
 namespace {

@@ -43,7 +43,7 @@ add_custom_command(
   VERBATIM)
 
 add_library(dusk_assets STATIC ${dusk_embedded_source})
-target_include_directories(dusk_assets PUBLIC ${PROJECT_SOURCE_DIR}/src)
+dusk_include_layer(dusk_assets assets)
 target_link_libraries(dusk_assets PUBLIC dusk_platform PRIVATE dusk_warnings)
 
 # Previews of the screens in the game's glyphs and palette, for authors: build the target

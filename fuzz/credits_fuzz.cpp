@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/stream.h"
-#include "ui/credits_screen.h"
+#include "screens/credits_screen.h"
 
 namespace {
 

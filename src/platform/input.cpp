@@ -3,6 +3,7 @@
 #include "platform/render_state.h"
 
 #include <array>
+#include <cstdint>
 
 #include "platform/joystick_port.h"
 #include "platform/key_map.h"
@@ -15,14 +16,19 @@ namespace {
 
 constexpr int kKeys = 256;
 constexpr size_t kTypedCapacity = 256;
+constexpr size_t kKeptPresses = 32;
 
 struct key_state {
   bool down = false;
   int hits = 0;
+  // The presses not yet taken by a frame loop, oldest first, by their place among all presses.
+  std::array<uint32_t, kKeptPresses> kept{};
+  size_t keptcount = 0;
 };
 
 struct input_state {
   std::array<key_state, kKeys> keys{};
+  uint32_t presses = 0;  // every press so far, to order the kept ones
   // The typed characters not yet taken, as a ring.
   std::array<int, kTypedCapacity> typed{};
   size_t typed_first = 0;
@@ -81,7 +87,12 @@ void PushTypedText(const char* text) {
 void SetKey(int code, bool pressed, bool repeat) {
   key_state& key = Input().keys[static_cast<size_t>(code)];
   // A repeat never counts as a hit, but it marks a key held across ClearInput as down again.
-  if (pressed && !key.down && !repeat) key.hits += 1;
+  if (pressed && !key.down && !repeat) {
+    key.hits += 1;
+    // A burst beyond what any frame loop takes in turn is dropped rather than stored without end.
+    if (key.keptcount < kKeptPresses) key.kept[key.keptcount++] = Input().presses;
+    Input().presses += 1;
+  }
   key.down = pressed;
 }
 
@@ -203,6 +214,33 @@ int KeyIsDown(int code) {
   if (code < 0 || code >= kKeys) return 0;
   sdl::PumpEvents();
   return Input().keys[static_cast<size_t>(code)].down ? 1 : 0;
+}
+
+int TakeFirstPress(std::span<const int> keys) {
+  sdl::PumpEvents();
+  input_state& input = Input();
+  key_state* first = nullptr;
+  int first_code = 0;
+  for (const int code : keys) {
+    if (code < 0 || code >= kKeys) continue;
+    key_state& key = input.keys[static_cast<size_t>(code)];
+    // Presses are numbered by a wrapping counter: the one furthest behind the next number came first.
+    if (key.keptcount > 0 &&
+        (first == nullptr || input.presses - key.kept[0] > input.presses - first->kept[0])) {
+      first = &key;
+      first_code = code;
+    }
+  }
+  if (first == nullptr) return 0;
+  for (size_t i = 1; i < first->keptcount; ++i) first->kept[i - 1] = first->kept[i];
+  first->keptcount -= 1;
+  return first_code;
+}
+
+bool PressPending(int code) {
+  if (code < 0 || code >= kKeys) return false;
+  sdl::PumpEvents();
+  return Input().keys[static_cast<size_t>(code)].keptcount > 0;
 }
 
 int NextTypedChar() {

@@ -1,6 +1,8 @@
 // Keyboard (Windows virtual-key codes), typed characters, mouse and joystick port 0.
 #pragma once
 
+#include <span>
+
 namespace dusk {
 
 namespace key {
@@ -18,6 +20,13 @@ inline constexpr int kJoyLeftShoulder = 9;
 
 int KeyHits(int key);
 int KeyIsDown(int key);
+// Every press of a key (not its auto-repeat) is also kept, in the order of all presses, until a frame loop
+// takes it, so a key pressed and let go between two frames is still seen, and two taps within one frame
+// are seen one after the other. Takes the earliest kept press of any of the keys and returns its key; 0
+// when none of them has one. ClearInput forgets the kept presses; up to 32 a key are kept.
+int TakeFirstPress(std::span<const int> keys);
+// Whether a press of the key is kept and not yet taken.
+bool PressPending(int key);
 int NextTypedChar();
 void ClearInput();
 int MousePixelX();

@@ -1,15 +1,14 @@
 // The pieces every menu screen's frame shares.
 #include "ui/screen_frame.h"
 
-#include "app/read_input.h"
 #include "platform/program.h"
 #include "platform/window.h"
 
 namespace dusk {
 
-menu_input ReadMenuInput(int period) {
+menu_input ReadMenuInput(const auto_repeat& repeat) {
   menu_input in;
-  ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, in.mute, period);
+  ReadInput(in.right, in.left, in.down, in.up, in.confirm, in.back, in.mute, repeat);
   return in;
 }
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ui/read_input.h"
 #include "ui/sound_effects.h"
 
 namespace dusk {
@@ -19,8 +20,8 @@ struct menu_input {
   int mute = 0;  // the mute toggle has already happened; the screen restarts or stops its music
 };
 
-// ReadInput with the screen's auto-repeat period.
-menu_input ReadMenuInput(int period);
+// ReadInput with the screen's auto-repeat.
+menu_input ReadMenuInput(const auto_repeat& repeat);
 
 // The effects a screen's step asks for, played in order (each only while sound is on).
 using effect_list = std::vector<sound_effect>;

@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
-#include "app/read_input.h"
 #include "display/draw.h"
 #include "display/text.h"
 #include "platform/input.h"
 #include "platform/window.h"
 #include "ui/front_state.h"
 #include "ui/music.h"
+#include "ui/read_input.h"
 #include "ui/sound_effects.h"
 
 namespace dusk {

@@ -20,6 +20,7 @@
 #include "platform/input_injection.h"
 #include "platform/program.h"
 #include "platform/window.h"
+#include "screens/main_menu.h"
 #include "state/progress.h"
 #include "state/settings.h"
 #include "tests/display/support/display_fixture.h"
@@ -27,7 +28,6 @@
 #include "tests/worlds/support/working_folder.h"
 #include "ui/audio_state.h"
 #include "ui/front_state.h"
-#include "ui/main_menu.h"
 #include "worlds/compiler.h"
 #include "worlds/worlds_state.h"
 

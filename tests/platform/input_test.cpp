@@ -53,6 +53,65 @@ TEST_F(InputTest, AutoRepeatOfAHeldKeyIsNoHit) {
   EXPECT_EQ(KeyHits(key::kA), 1);
 }
 
+TEST_F(InputTest, EveryPressIsKeptUntilAFrameTakesIt) {
+  const int arrows[] = {key::kLeft, key::kRight};
+  // Pressed and let go between two frames: the press is still there for the next frame, once.
+  inject::KeyPress(key::kLeft);
+  EXPECT_EQ(KeyIsDown(key::kLeft), 0);
+  EXPECT_TRUE(PressPending(key::kLeft));
+  EXPECT_EQ(TakeFirstPress(arrows), key::kLeft);
+  EXPECT_FALSE(PressPending(key::kLeft));
+  EXPECT_EQ(TakeFirstPress(arrows), 0);
+
+  // Two taps between two frames: one for each of the next two frames.
+  inject::KeyPress(key::kRight);
+  inject::KeyPress(key::kRight);
+  EXPECT_EQ(TakeFirstPress(arrows), key::kRight);
+  EXPECT_EQ(TakeFirstPress(arrows), key::kRight);
+  EXPECT_EQ(TakeFirstPress(arrows), 0);
+
+  // A held key is one press and stays down; its auto-repeat adds none.
+  inject::KeyDown(key::kLeft);
+  for (int i = 0; i < 3; ++i) inject::KeyRepeat(key::kLeft);
+  EXPECT_EQ(TakeFirstPress(arrows), key::kLeft);
+  EXPECT_EQ(TakeFirstPress(arrows), 0);
+  EXPECT_EQ(KeyIsDown(key::kLeft), 1);
+  inject::KeyUp(key::kLeft);
+
+  // Taking presses leaves the hit counts alone, and the hits leave the presses.
+  EXPECT_EQ(KeyHits(key::kLeft), 2);
+  EXPECT_EQ(KeyHits(key::kRight), 2);
+}
+
+TEST_F(InputTest, PressesOfSeveralKeysAreTakenInTheOrderTheyCame) {
+  const int keys[] = {key::kUp, key::kDown, key::kW};
+  for (const int key : {key::kDown, key::kW, key::kDown, key::kSpace, key::kUp}) inject::KeyPress(key);
+  std::vector<int> taken;
+  while (const int key = TakeFirstPress(keys)) taken.push_back(key);
+  EXPECT_EQ(taken, (std::vector<int>{key::kDown, key::kW, key::kDown, key::kUp}));
+  // A key not asked for keeps its press.
+  EXPECT_TRUE(PressPending(key::kSpace));
+  const int space[] = {key::kSpace};
+  EXPECT_EQ(TakeFirstPress(space), key::kSpace);
+}
+
+TEST_F(InputTest, KeptPressesAreBoundedAndClearInputForgetsThem) {
+  const int keys[] = {key::kA};
+  for (int i = 0; i < 40; ++i) inject::KeyPress(key::kA);
+  int taken = 0;
+  while (TakeFirstPress(keys) != 0) ++taken;
+  EXPECT_EQ(taken, 32);
+  inject::KeyPress(key::kA);
+  EXPECT_TRUE(PressPending(key::kA));
+  ClearInput();
+  EXPECT_FALSE(PressPending(key::kA));
+  EXPECT_EQ(TakeFirstPress(keys), 0);
+  // Codes outside the key table have nothing kept.
+  const int outside[] = {-1, 256};
+  EXPECT_EQ(TakeFirstPress(outside), 0);
+  EXPECT_FALSE(PressPending(999));
+}
+
 TEST_F(InputTest, ClearInputForgetsHitsDownKeysAndTypedCharacters) {
   inject::KeyDown(key::kUp);
   inject::KeyPress(key::kEnter);
