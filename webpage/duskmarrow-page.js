@@ -29,7 +29,7 @@
     storeError: null,
     loadError: null,    // IndexedDB could not be read: the game started fresh
     stderr: stderrLines,
-    firstFrameMs: null,
+    endMs: null,       // when the program ended, in ms since the page began to load
   });
 
   function showNotice(text, buttons) {
@@ -226,7 +226,7 @@
     onExit: function (status) {
       page.ended = true;
       page.exitStatus = status;
-      if (page.firstFrameMs === null) page.firstFrameMs = performance.now();
+      page.endMs = performance.now();
       if (status === 0) {
         showNotice("Duskmarrow has ended. Your progress is kept in this browser.",
                    [button("Play again", () => window.location.reload())]);

@@ -1,6 +1,7 @@
 // Work that goes on beside the frames, such as a hint's search. On the desktop it runs on a thread of its
-// own. A browser gives the page no threads: there it runs as a fiber, a slice at a time, whenever the game
-// calls Step between its frames, and the work hands control back by calling its pause function.
+// own while the frames go on. A browser gives the page no threads: there it runs when the game first calls
+// Step, in slices, and between slices (its pause function) the browser gets its turn, so the page stays
+// alive and the music plays; the game's frame waits for the work, whose own budget bounds the wait.
 #pragma once
 
 #include <functional>
@@ -8,9 +9,8 @@
 
 namespace dusk {
 
-// Called by the work now and then: on the desktop it returns at once; in a browser it hands control back to
-// the frame that called Step and returns when the next Step resumes the work. False when the task was
-// cancelled: the work should then end as soon as it can.
+// Called by the work now and then: in a browser it gives the browser a turn and comes back; on the desktop it
+// is empty. False when the task was cancelled: the work should then end as soon as it can.
 using task_pause = std::function<bool()>;
 
 class background_task {
@@ -18,7 +18,7 @@ class background_task {
   virtual ~background_task() = default;
   // True once the work has returned.
   virtual bool Done() const = 0;
-  // Runs the work until it pauses or ends (in a browser); does nothing on the desktop, where it runs alone.
+  // Runs the work to its end (in a browser); does nothing on the desktop, where it runs alone.
   virtual void Step() = 0;
   // Asks the work to end: its pause function answers false from now on (a thread's work, which never
   // pauses, runs to its end).
@@ -26,8 +26,7 @@ class background_task {
 };
 
 // Starts the work (taking a pause function that is empty where nothing needs to pause). The task may be
-// dropped before it is done: a thread is left to finish on its own, and a fiber is cancelled and run to its
-// end first.
+// dropped before it is done: a thread is left to finish on its own.
 std::shared_ptr<background_task> StartBackgroundTask(std::function<void(const task_pause& pause)> work);
 
 }  // namespace dusk

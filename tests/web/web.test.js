@@ -68,7 +68,7 @@ async function waitForEnd(page) {
     throw new Error(error.message + "\n" + page.log.join("\n"));
   }
   return page.evaluate(() => ({ status: window.duskPage.exitStatus, stderr: window.duskPage.stderr.join("\n"),
-                                 loadError: window.duskPage.loadError, firstFrameMs: window.duskPage.firstFrameMs }));
+                                 loadError: window.duskPage.loadError, endMs: window.duskPage.endMs }));
 }
 
 // A file of the page's file system, or null.
@@ -161,7 +161,7 @@ test("a journey from the main menu through world 1 level 1 and back, kept across
   assert.strictEqual(again.status, 0, again.stderr);
   assert.strictEqual(again.loadError, null);
   assert.deepStrictEqual(await readFile(page, "/player/save.dat"), saved);
-  console.log("# first menu frame " + Math.round(again.firstFrameMs) + " ms after the page began to load");
+  console.log("# first menu frame " + Math.round(again.endMs) + " ms after the page began to load");
   await page.context().close();
 });
 
@@ -226,4 +226,60 @@ test("a damaged IndexedDB store starts a fresh game with a note instead of a bla
   assert.ok(end.loadError, "the damage went unnoticed");
   assert.match(await page.textContent("#note"), /could not be read; a fresh game starts/);
   await page.context().close();
+});
+
+// The cells of a picture that differ from another one, as the box around them in pixels, or null.
+function differingBox(a, b) {
+  let box = null;
+  for (let y = 0; y < a.height; ++y) {
+    for (let x = 0; x < a.width; ++x) {
+      const i = (y * a.width + x) * 3;
+      if (a.pixels[i] === b.pixels[i] && a.pixels[i + 1] === b.pixels[i + 1] && a.pixels[i + 2] === b.pixels[i + 2]) continue;
+      if (!box) box = { left: x, top: y, right: x, bottom: y };
+      box.left = Math.min(box.left, x);
+      box.right = Math.max(box.right, x);
+      box.top = Math.min(box.top, y);
+      box.bottom = Math.max(box.bottom, y);
+    }
+  }
+  return box;
+}
+
+test("a hint, searched without threads, shows the next step on one cell", async () => {
+  // The page has no threads: the search runs in slices that give the browser its turns, and the blinking
+  // cell shows for the next few frames.
+  const shots = Array.from({ length: 12 }, (_, i) => "shot hint" + i + ".png\nwait 1");
+  const script = ["wait 40", "shot before.png", "press H", "wait 2", ...shots, "close"].join("\n") + "\n";
+  const page = await newPage();
+  await page.goto(address("level=1-1&fast&script=" + encodeURIComponent(script), "/test-worlds/"));
+  const end = await waitForEnd(page);
+  assert.strictEqual(end.status, 0, end.stderr + "\n" + page.log.join("\n"));
+  const before = decodePng(await readFile(page, "/player/before.png"));
+  const boxes = [];
+  for (let i = 0; i < 12; ++i) {
+    const box = differingBox(decodePng(await readFile(page, "/player/hint" + i + ".png")), before);
+    if (box) boxes.push(box);
+  }
+  assert.ok(boxes.length > 0, "no hint was shown");
+  const cell = 32;  // 16-pixel glyphs at the window scale 2
+  for (const box of boxes) {
+    assert.ok(box.right - box.left < cell && box.bottom - box.top < cell, "more than one cell changed: " + JSON.stringify(box));
+  }
+  await page.context().close();
+});
+
+test("the cost of a level frame in the browser (a figure, not a limit)", async () => {
+  // The same level entered twice on the virtual clock, once for a few frames and once for many more: the
+  // difference is what the extra frames cost, drawing and all.
+  const time = async (frames) => {
+    const page = await newPage();
+    await page.goto(address("level=1-1&fast&script=" + encodeURIComponent("wait " + frames + "\nclose\n"), "/test-worlds/"));
+    const end = await waitForEnd(page);
+    assert.strictEqual(end.status, 0, end.stderr);
+    await page.context().close();
+    return end.endMs;
+  };
+  const few = await time(10);
+  const many = await time(1010);
+  console.log("# a level frame costs " + ((many - few) / 1000).toFixed(2) + " ms in the browser (software WebGL)");
 });
