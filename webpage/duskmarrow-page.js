@@ -200,8 +200,11 @@
       console.log(text);
     },
     printErr: function (text) {
+      // What the desktop game says on standard error (a damaged save file kept aside, say) is for the
+      // player: the page shows it.
       stderrLines.push(text);
       console.warn(text);
+      if (text.trim()) note.textContent = text;
     },
     setStatus: function (text) {
       if (!page.started && text) showNotice(text);

@@ -174,6 +174,7 @@ test("a save file cut short starts the game with its defaults and keeps the dama
   const end = await waitForEnd(page);
   assert.strictEqual(end.status, 0, end.stderr);
   assert.match(end.stderr, /is damaged; the game starts with its defaults/);
+  assert.match(await page.textContent("#note"), /is damaged; the game starts with its defaults/);
   assert.ok(await readFile(page, "/player/save.dat.damaged"));
   await page.context().close();
 });
