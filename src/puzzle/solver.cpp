@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <chrono>
+#include <limits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -949,7 +950,8 @@ class state_store {
     if (chunks_.empty() || used_ + state.size() > chunksize_) {
       // Small searches stay small: chunks start at 16 KiB and double up to 1 MiB.
       if (!chunks_.empty()) chunksize_ = std::min(chunksize_ * 2, kChunk);
-      chunks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(chunksize_));
+      // Left uninitialised, as make_unique_for_overwrite would (which the web build's library lacks).
+      chunks_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[chunksize_]));
       allocated_ += chunksize_;
       used_ = 0;
     }
@@ -989,9 +991,34 @@ class state_store {
 
 using clock_type = std::chrono::steady_clock;
 
-double since(clock_type::time_point start) {
-  return std::chrono::duration<double>(clock_type::now() - start).count();
-}
+// The search's own time since it began. A caller that runs the search a slice at a time gives a pause hook:
+// it is called whenever a slice is used up, the time spent in it is not the search's, and once it answers
+// false the search's time is up.
+class search_clock {
+ public:
+  explicit search_clock(const solver_limits& limits) : limits_(limits), began_(clock_type::now()), slice_(began_) {}
+
+  double elapsed() {
+    if (limits_.pause && !cancelled_) {
+      const auto now = clock_type::now();
+      if (std::chrono::duration<double>(now - slice_).count() >= limits_.slice_seconds) {
+        cancelled_ = !limits_.pause();
+        slice_ = clock_type::now();
+        paused_ += slice_ - now;
+      }
+    }
+    return cancelled_ ? std::numeric_limits<double>::infinity() : seconds();
+  }
+  // The time so far, without pausing.
+  double seconds() const { return std::chrono::duration<double>(clock_type::now() - began_ - paused_).count(); }
+
+ private:
+  const solver_limits& limits_;
+  clock_type::time_point began_;
+  clock_type::time_point slice_;
+  clock_type::duration paused_{};
+  bool cancelled_ = false;
+};
 
 int collectedstars(const state_codec& codec, std::span<const uint8_t> state) {
   return static_cast<int>(codec.starcells().size()) - codec.starsleft(state);
@@ -1007,7 +1034,7 @@ struct beam_outcome {
 };
 
 beam_outcome BeamSearch(const level& start, int allowance, const state_codec& codec, reach_bound& bound,
-                        double deadline, clock_type::time_point began) {
+                        double deadline, search_clock& clock) {
   beam_outcome best;
   struct node {
     level lvl;
@@ -1016,7 +1043,7 @@ beam_outcome BeamSearch(const level& start, int allowance, const state_codec& co
     int rank = 0;
   };
   std::vector<uint8_t> buffer;
-  for (std::size_t width = 256; since(began) < deadline; width *= 4) {
+  for (std::size_t width = 256; clock.elapsed() < deadline; width *= 4) {
     std::vector<node> beam;
     beam.push_back({start, {}, 0, 0});
     bool found = false;
@@ -1025,7 +1052,7 @@ beam_outcome BeamSearch(const level& start, int allowance, const state_codec& co
       std::vector<node> next;
       std::unordered_set<uint64_t> seen;
       for (const node& parent : beam) {
-        if (since(began) >= deadline) return best;
+        if (clock.elapsed() >= deadline) return best;
         for (int s = 0; s < 4 && !found; ++s) {
           node child{parent.lvl, parent.steps, parent.stars, 0};
           const turn_result turn = PlayTurn(child.lvl, s);
@@ -1137,7 +1164,7 @@ replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> st
 }
 
 solve_result Solve(const level& start, int allowance, const solver_limits& limits) {
-  const auto began = clock_type::now();
+  search_clock clock(limits);
   solve_result result;
   auto finish = [&](solve_status status) {
     result.status = status;
@@ -1145,7 +1172,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     result.score = status == solve_status::solved || status == solve_status::best_found
                        ? 9 * start.totalstars - result.moves
                        : 0;
-    result.seconds = since(began);
+    result.seconds = clock.seconds();
     return result;
   };
   if (start.playertile() == nullptr) return finish(solve_status::no_player);
@@ -1240,7 +1267,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
       const std::size_t end = store->size();
       if (begin == end) break;
       for (std::size_t i = begin; i < end; ++i) {
-        if ((i & 255) == 0 && since(began) > bfsdeadline) {
+        if ((i & 255) == 0 && clock.elapsed() > bfsdeadline) {
           result.limit = "time";
           finishstore(*store);
           return -1;
@@ -1347,7 +1374,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     ++limit;
   }
 
-  const beam_outcome beam = BeamSearch(start, allowance, codec, bound, limits.max_seconds, began);
+  const beam_outcome beam = BeamSearch(start, allowance, codec, bound, limits.max_seconds, clock);
   result.states += beam.states;
   result.steps = beam.steps;
   return finish(beam.steps.empty() ? solve_status::gave_up : solve_status::best_found);

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -59,6 +60,11 @@ replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> st
 struct solver_limits {
   double max_seconds = 60;
   std::size_t max_states = 4'000'000;
+  // A caller without threads runs the search a slice at a time: pause is called whenever about
+  // slice_seconds of searching have passed, and the search goes on when it returns; time spent in it does
+  // not count against max_seconds. When it answers false the search ends as if its time had run out.
+  std::function<bool()> pause;
+  double slice_seconds = 0.008;
   // Tests: check that every stored state decodes back to the very level it came from, and search without
   // the cuts to check that they never lose a solution.
   bool verify_states = false;
