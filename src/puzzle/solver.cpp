@@ -991,6 +991,10 @@ class state_store {
 
 using clock_type = std::chrono::steady_clock;
 
+double since(clock_type::time_point start) {
+  return std::chrono::duration<double>(clock_type::now() - start).count();
+}
+
 // The search's own time since it began. A caller that runs the search a slice at a time gives a pause hook:
 // it is called whenever a slice is used up, the time spent in it is not the search's, and once it answers
 // false the search's time is up.

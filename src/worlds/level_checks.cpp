@@ -92,7 +92,8 @@ std::string FiguresText(const level_figures& f) {
 namespace {
 
 constexpr std::size_t kMaxCacheBytes = 1 << 20;
-constexpr std::size_t kMaxCount = std::size_t{1} << 40;
+// Counts of states and playthroughs; kept within 32 bits for the web build's size_t.
+constexpr std::size_t kMaxCount = std::size_t{1} << 31;
 
 // The numbers of a line's rest, each at most high; none unless there are exactly count of them (count 0:
 // any number of them, up to the cells of a level).
