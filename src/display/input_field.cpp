@@ -1,6 +1,7 @@
 // The one-line text editor of the name input: one call per frame, typed characters in, text out.
 #include "display/input_field.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -15,7 +16,112 @@ constexpr int kBackspace = 8;
 constexpr int kEnter = 13;
 constexpr char kCursor = '_';
 
+int Length(const std::string& text) {
+  return static_cast<int>(text.size());
+}
+
+// Anything the player does shows at once and hides the caret, whose blink starts over.
+void RestartBlink(tilemap& grid) {
+  grid.uscore.clear();
+  grid.utime = 0;
+}
+
+void AdvanceBlink(tilemap& grid) {
+  ++grid.utime;
+  if (grid.utime >= grid.utoggletime) {
+    grid.utime = 0;
+    if (grid.uscore.empty()) {
+      grid.uscore.assign(1, kCursor);
+    } else {
+      grid.uscore.clear();
+    }
+  }
+}
+
+void ClearSelection(text_field& field) {
+  field.text.clear();
+  field.caret = 0;
+  field.selected = false;
+}
+
+void MoveCaret(text_field& field, field_key key) {
+  const int length = Length(field.text);
+  switch (key) {
+    case field_key::left:
+      // From a selection the arrows go to its ends, as text fields do.
+      field.caret = field.selected ? 0 : std::max(0, field.caret - 1);
+      break;
+    case field_key::right:
+      field.caret = field.selected ? length : std::min(length, field.caret + 1);
+      break;
+    case field_key::home:
+      field.caret = 0;
+      break;
+    case field_key::end:
+      field.caret = length;
+      break;
+    case field_key::del:
+      if (field.selected) {
+        ClearSelection(field);
+      } else if (field.caret < length) {
+        field.text.erase(static_cast<size_t>(field.caret), 1);
+      }
+      break;
+    case field_key::none:
+      return;
+  }
+  field.selected = false;
+}
+
+void Type(text_field& field, int k, int maxlen) {
+  if (k == kBackspace) {
+    if (field.selected) {
+      ClearSelection(field);
+    } else if (field.caret > 0) {
+      field.text.erase(static_cast<size_t>(field.caret - 1), 1);
+      field.caret -= 1;
+    }
+    return;
+  }
+  if (!InputFieldAccepts(k)) return;
+  if (field.selected) ClearSelection(field);
+  if (maxlen > 0 && Length(field.text) >= maxlen) return;
+  field.text.insert(static_cast<size_t>(field.caret), 1, static_cast<char>(k));
+  field.caret += 1;
+}
+
 }  // namespace
+
+text_field SelectedField(const std::string& text) {
+  return text_field{text, Length(text), !text.empty()};
+}
+
+bool EditTextField(tilemap& grid, int x, int y, text_field& field, int fg, int bg, int maxlen, int typed,
+                   field_key key) {
+  field.caret = std::clamp(field.caret, 0, Length(field.text));
+  MoveCaret(field, key);
+  if (typed == kEnter) {
+    grid.uscore.clear();
+    return true;
+  }
+  Type(field, typed, maxlen);
+  if (typed > 0 || key != field_key::none) RestartBlink(grid);
+  AdvanceBlink(grid);
+
+  if (field.selected) {
+    InsertString(grid, x, y, field.text, bg, fg, 0, 0, 0);
+    return false;
+  }
+  InsertString(grid, x, y, field.text, fg, bg, 0, 0, 0);
+  if (grid.uscore.empty()) return false;
+  if (field.caret < Length(field.text)) {
+    const std::string under(1, field.text[static_cast<size_t>(field.caret)]);
+    InsertString(grid, x + field.caret, y, under, bg, fg, 0, 0, 0);
+  } else if (maxlen == 0 || field.caret < maxlen) {
+    InsertString(grid, x + field.caret, y, grid.uscore, fg, bg, 0, 0, 0);
+  }
+  return false;
+}
 
 bool InputFieldAccepts(int code) {
   if ((code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))

@@ -20,7 +20,9 @@ constexpr size_t kKeptPresses = 32;
 
 struct key_state {
   bool down = false;
+  bool pressed = false;  // a press was seen since ClearInput, so its auto-repeats type
   int hits = 0;
+  int typedhits = 0;
   // The presses not yet taken by a frame loop, oldest first, by their place among all presses.
   std::array<uint32_t, kKeptPresses> kept{};
   size_t keptcount = 0;
@@ -87,8 +89,10 @@ void PushTypedText(const char* text) {
 void SetKey(int code, bool pressed, bool repeat) {
   key_state& key = Input().keys[static_cast<size_t>(code)];
   // A repeat never counts as a hit, but it marks a key held across ClearInput as down again.
+  if (pressed && (repeat ? key.pressed : !key.down)) key.typedhits += 1;
   if (pressed && !key.down && !repeat) {
     key.hits += 1;
+    key.pressed = true;
     // A burst beyond what any frame loop takes in turn is dropped rather than stored without end.
     if (key.keptcount < kKeptPresses) key.kept[key.keptcount++] = Input().presses;
     Input().presses += 1;
@@ -207,6 +211,15 @@ int KeyHits(int code) {
   key_state& key = Input().keys[static_cast<size_t>(code)];
   const int hits = key.hits;
   key.hits = 0;
+  return hits;
+}
+
+int KeyTypedHits(int code) {
+  if (code < 0 || code >= kKeys) return 0;
+  sdl::PumpEvents();
+  key_state& key = Input().keys[static_cast<size_t>(code)];
+  const int hits = key.typedhits;
+  key.typedhits = 0;
   return hits;
 }
 

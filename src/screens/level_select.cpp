@@ -22,8 +22,12 @@ select_screen BuildLevelList(int worldno) {
   for (int k = 0; k <= last; ++k) {
     if (progress.levelunlocked[worldno][k] == 0) continue;
     const std::string text = HexDigit(worldno) + "-" + HexDigit(k) + ": " + record.levelname[k];
-    const bool perfect = progress.bestscore[worldno][k] >= record.levelhighs[k];
-    AddSelectEntry(screen, k, text, k == 0 ? kBonusEntryText : kEntryText, perfect);
+    // A level never won has a best score of 0.
+    const int best = progress.bestscore[worldno][k];
+    const entry_mark mark = best >= record.levelhighs[k] ? entry_mark::perfect
+                            : best > 0                   ? entry_mark::won
+                                                         : entry_mark::none;
+    AddSelectEntry(screen, k, text, k == 0 ? kBonusEntryText : kEntryText, mark);
   }
   return screen;
 }
@@ -36,7 +40,8 @@ int LevelSelect(int worldno, int cursor) {
   select_screen screen = BuildLevelList(worldno);
   PlaceSelectCursor(screen, cursor);
   screen.footer = kReplayKeyLabel;
-  screen.view = [worldno](int number) { (void)ViewReplay(worldno, number); };
+  screen.nothing_to_view = kNoReplayYet;
+  screen.view = [worldno](int number) { return ViewReplay(worldno, number); };
   return RunSelect(screen);
 }
 

@@ -1,8 +1,9 @@
 // Name input: the one-line field over the name-input picture.
 #include "screens/name_input.h"
 
+#include <utility>
+
 #include "display/draw.h"
-#include "display/input_field.h"
 #include "persist/save.h"
 #include "platform/input.h"
 #include "screens/main_menu.h"
@@ -17,29 +18,38 @@ namespace {
 constexpr int kFieldX = 6;
 constexpr int kFieldY = 7;
 
+// The frame's editing key; held ones repeat as the keyboard repeats them.
+field_key ReadFieldKey() {
+  static constexpr std::pair<int, field_key> kKeys[] = {
+      {key::kLeft, field_key::left}, {key::kRight, field_key::right}, {key::kHome, field_key::home},
+      {key::kEnd, field_key::end},   {key::kDelete, field_key::del},
+  };
+  field_key found = field_key::none;
+  // Every key is asked, so that none keeps its presses for later.
+  for (const auto& [code, key] : kKeys) {
+    if (KeyTypedHits(code) > 0 && found == field_key::none) found = key;
+  }
+  return found;
+}
+
 }  // namespace
 
 name_input_state EnterNameInput(progress_state& values) {
   name_input_state state;
-  state.text = values.playername;
+  state.edit = SelectedField(values.playername);
   state.field = tilemap::Create(kNameLength, 1);
   values.namechosen = 1;
   return state;
 }
 
-bool StepNameInput(name_input_state& state, int typed, progress_state& values) {
+bool StepNameInput(name_input_state& state, int typed, progress_state& values, field_key key) {
   state.field.Fill(kNoValue, kNoValue, kNoValue, 1);
-  std::string edited =
-      EditInputField(state.field, 0, 0, state.text, kEntryColor, kListBackground, kNameLength, typed);
-  if (!edited.empty() && edited.back() == '\0') {
-    edited.pop_back();
-    state.text = edited;
-    values.playername = edited;
-    if (edited == kUnlockName) UnlockAll(values, 1);
-    return true;
+  if (!EditTextField(state.field, 0, 0, state.edit, kEntryColor, kListBackground, kNameLength, typed, key)) {
+    return false;
   }
-  state.text = std::move(edited);
-  return false;
+  values.playername = state.edit.text;
+  if (state.edit.text == kUnlockName) UnlockAll(values, 1);
+  return true;
 }
 
 void DrawNameInput(name_input_state& state) {
@@ -52,7 +62,7 @@ void NameInput() {
   ClearInput();
   name_input_state state = EnterNameInput(progress);
   for (;;) {
-    if (StepNameInput(state, NextTypedChar(), progress)) {
+    if (StepNameInput(state, NextTypedChar(), progress, ReadFieldKey())) {
       WriteSave(kSaveFile);
       return;
     }

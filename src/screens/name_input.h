@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "display/input_field.h"
 #include "display/tilemap.h"
 #include "state/progress.h"
 
@@ -13,17 +14,18 @@ inline constexpr int kNameLength = 8;
 inline constexpr const char* kUnlockName = "MOSS FEN";
 
 struct name_input_state {
-  std::string text;
-  tilemap field;  // 8 x 1, the name and its blinking cursor
+  text_field edit;
+  tilemap field;  // 8 x 1, the name and its blinking caret
 };
 
-// The text starts as the player's name. Entering the screen counts as having chosen a name, so Esc counts
-// too.
+// The field starts with the player's name selected, so the first character typed replaces it. Entering the
+// screen counts as having chosen a name, so Esc counts too.
 name_input_state EnterNameInput(progress_state& values);
 
-// One frame of editing with the frame's typed character (0 for none). On Enter the name is taken, the
-// unlock name opens the normal worlds, and true is returned: the caller saves and leaves.
-bool StepNameInput(name_input_state& state, int typed, progress_state& values);
+// One frame of editing with the frame's typed character (0 for none) and editing key. On Enter the name
+// is taken, the unlock name opens the normal worlds, and true is returned: the caller saves and leaves.
+bool StepNameInput(name_input_state& state, int typed, progress_state& values,
+                   field_key key = field_key::none);
 
 void DrawNameInput(name_input_state& state);
 

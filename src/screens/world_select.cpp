@@ -29,12 +29,14 @@ select_screen BuildWorldList() {
     if (progress.worldunlocked[n] != 0 && gameworlds.worlds[n]) ++entries;
   }
   select_screen screen = NewSelectScreen(entries);
+  // The background is titled for the level select.
+  screen.title = kWorldSelectTitle;
   for (int n = 0; n < count; ++n) {
     // A world whose record failed to load has nothing to show or play, so it is not offered.
     if (progress.worldunlocked[n] == 0 || !gameworlds.worlds[n]) continue;
     const std::string text = "World " + HexDigit(n) + ": " + gameworlds.worldname[n];
     AddSelectEntry(screen, n, text, n == 0 ? kBonusEntryText : kEntryText,
-                   WorldPerfected(n, *gameworlds.worlds[n]));
+                   WorldPerfected(n, *gameworlds.worlds[n]) ? entry_mark::perfect : entry_mark::none);
   }
   return screen;
 }

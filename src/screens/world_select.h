@@ -5,6 +5,8 @@
 
 namespace dusk {
 
+inline constexpr const char* kWorldSelectTitle = "World select";
+
 // The list of the listed worlds: unlocked, below numworlds and with a loaded record.
 select_screen BuildWorldList();
 

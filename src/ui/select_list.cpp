@@ -22,6 +22,7 @@ constexpr int kCursorColumn = 1;
 constexpr int kFooterColumn = 1;
 constexpr int kFooterColor = 0;  // as the title, on the bar
 constexpr int kBarColor = 36;
+constexpr int kBlank = ' ';  // the bars' blank cells, as the background draws them
 
 // Below the first row the cursor goes to the last, past the last to the first.
 int WrapRow(int row, int rows) {
@@ -42,10 +43,13 @@ select_screen NewSelectScreen(int entries) {
   return screen;
 }
 
-void AddSelectEntry(select_screen& screen, int number, const std::string& text, int textcolor, bool perfect) {
+void AddSelectEntry(select_screen& screen, int number, const std::string& text, int textcolor,
+                    entry_mark mark) {
   const int row = static_cast<int>(screen.numbers.size());
   if (row >= screen.list.tmaph) return;
-  if (perfect) screen.list.SetTile(0, row, kPerfectGlyph, kPerfectColor, kListBackground, 1);
+  if (mark == entry_mark::perfect)
+    screen.list.SetTile(0, row, kPerfectGlyph, kPerfectColor, kListBackground, 1);
+  if (mark == entry_mark::won) screen.list.SetTile(0, row, kWonGlyph, kWonColor, kListBackground, 1);
   InsertString(screen.list, kTextColumn, row, text, textcolor, kListBackground, 0, 1, 1);
   screen.numbers.push_back(number);
 }
@@ -70,6 +74,7 @@ select_step StepSelect(select_screen& screen, const select_input& input) {
   step.bip = input.up != 0 || input.down != 0;
   step.slide = input.left != 0 || input.right != 0 || input.confirm != 0;
   step.mute = input.mute != 0;
+  if (screen.notice_frames > 0) screen.notice_frames -= 1;
 
   const int rows = static_cast<int>(screen.numbers.size());
   if (input.up != 0) screen.cursor = WrapRow(screen.cursor - 1, rows);
@@ -102,8 +107,13 @@ tilemap DrawSelect(const select_screen& screen, const tilemap* background) {
     list.SetTile(kCursorColumn, screen.cursor, kCursorGlyph, kCursorColor, kListBackground, 1);
   // Empty cells of the list leave the background showing, as drawing never paints colour 255.
   tilemap::CopyRect(list, 0, screen.top, kSelectWidth, kSelectVisibleRows, cells, 0, kSelectListTop, 0);
-  if (!screen.footer.empty())
-    InsertString(cells, kFooterColumn, kSelectHeight - 1, screen.footer, kFooterColor, kBarColor);
+  if (!screen.title.empty()) {
+    cells.SetTiles(0, 0, kSelectWidth, 1, kBlank, kFooterColor, kBarColor, 1);
+    const int column = (kSelectWidth - static_cast<int>(screen.title.size())) / 2;
+    InsertString(cells, column, 0, screen.title, kFooterColor, kBarColor);
+  }
+  const std::string& bar = screen.notice_frames > 0 ? screen.notice : screen.footer;
+  if (!bar.empty()) InsertString(cells, kFooterColumn, kSelectHeight - 1, bar, kFooterColor, kBarColor);
   return cells;
 }
 
@@ -114,10 +124,14 @@ int RunSelect(select_screen& screen) {
               kSelectRepeat);
     const int view = screen.view ? KeyHits(key::kV) : 0;
     if (view != 0 && !screen.numbers.empty()) {
-      screen.view(screen.numbers[static_cast<size_t>(screen.cursor)]);
-      // The key that ended the view does nothing here.
-      ClearInput();
-      continue;
+      if (screen.view(screen.numbers[static_cast<size_t>(screen.cursor)])) {
+        // The key that ended the view does nothing here.
+        ClearInput();
+        continue;
+      }
+      // Nothing to show: the bar says so for a while, and the frame goes on.
+      screen.notice = screen.nothing_to_view;
+      screen.notice_frames = kNoticeFrames + 1;  // this frame's step counts one off
     }
     const select_step step = StepSelect(screen, input);
     if (step.bip) PlayEffect(sound_effect::bip);

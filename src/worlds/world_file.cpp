@@ -1,6 +1,7 @@
 // World files: a world's name, unlock flag, looks and level order, and the world text the compiler reads.
 #include "worlds/world_file.h"
 
+#include <algorithm>
 #include <array>
 
 #include "puzzle/kinds.h"
@@ -48,6 +49,37 @@ constexpr std::array<kind_name, 26> kKindNames = {{
     {"dissolving trail", kind::dissolvingtrail},
 }};
 
+std::optional<uint8_t> NamedKind(std::string_view name) {
+  for (const kind_name& k : kKindNames) {
+    if (k.name == name) return k.kind;
+  }
+  return std::nullopt;
+}
+
+// Kinds a level can hold and lose: removing one of these changes play, so a world can be about it.
+bool CanBeFeatured(uint8_t k) {
+  switch (k) {
+    case kind::untrailedfloor:
+    case kind::onewayup:
+    case kind::onewaydown:
+    case kind::onewayright:
+    case kind::onewayleft:
+    case kind::trailclearingfloor:
+    case kind::fixedtrailfloor:
+    case kind::block:
+    case kind::teleporter:
+    case kind::doorswitch:
+    case kind::door:
+    case kind::timedgate:
+    case kind::horizontalmover:
+    case kind::verticalmover:
+    case kind::turningmover:
+      return true;
+    default:
+      return false;
+  }
+}
+
 class world_parser {
  public:
   world_parser(const std::string& file, source_error& error) : report_(file, error) { world_.file = file; }
@@ -56,6 +88,7 @@ class world_parser {
     enum class section { top, looks, levels } in = section::top;
     bool named = false;
     bool unlocked = false;
+    bool featured = false;
     for (const text_line& l : SplitLines(text)) {
       int column = 1;
       const std::string_view line = Trimmed(l.text, column);
@@ -85,6 +118,13 @@ class world_parser {
         }
         world_.unlock = value == "yes" ? 1 : 0;
         unlocked = true;
+      } else if (line.starts_with("featured:")) {
+        if (featured) {
+          report_.fail(l.number, column, "the world has a 'featured:' line already");
+          return std::nullopt;
+        }
+        featured = true;
+        if (!features(l.number, column + 9, line.substr(9))) return std::nullopt;
       } else if (in == section::looks) {
         if (!look(l.number, column, line)) return std::nullopt;
       } else if (in == section::levels) {
@@ -95,7 +135,8 @@ class world_parser {
         world_.levels.emplace_back(line);
         world_.levellines.push_back(l.number);
       } else {
-        report_.fail(l.number, column, "unexpected line; expected 'name:', 'unlock:', 'looks' or 'levels'");
+        report_.fail(l.number, column,
+                     "unexpected line; expected 'name:', 'unlock:', 'featured:', 'looks' or 'levels'");
         return std::nullopt;
       }
     }
@@ -111,6 +152,35 @@ class world_parser {
   }
 
  private:
+  // "<kind>, <kind>, ...": kind names as the looks name them; none at all is a world about no new kind.
+  bool features(int number, int column, std::string_view list) {
+    std::size_t at = 0;
+    while (at <= list.size()) {
+      std::size_t comma = list.find(',', at);
+      if (comma == std::string_view::npos) comma = list.size();
+      int skipped = 1;
+      const std::string_view name = Trimmed(list.substr(at, comma - at), skipped);
+      const int where = column + static_cast<int>(at) + skipped - 1;
+      if (name.empty()) {
+        if (comma == list.size() && at == 0) return true;
+        return report_.fail(number, where, "a featured list is kind names separated by commas");
+      }
+      const std::optional<uint8_t> k = NamedKind(name);
+      if (!k) return report_.fail(number, where, "unknown kind " + Quote(name));
+      if (!CanBeFeatured(*k)) {
+        return report_.fail(number, where,
+                            Quote(name) +
+                                " can't be featured: a world features special floors and pieces "
+                                "(a door covers open doors, a gate open gates)");
+      }
+      if (std::find(world_.featured.begin(), world_.featured.end(), *k) != world_.featured.end())
+        return report_.fail(number, where, "kind " + Quote(name) + " is featured already");
+      world_.featured.push_back(*k);
+      at = comma + 1;
+    }
+    return true;
+  }
+
   // "<kind> = <glyph> <foreground> <background>", the glyph a number or a quoted character.
   bool look(int number, int column, std::string_view line) {
     const size_t equals = line.find('=');
@@ -119,10 +189,7 @@ class world_parser {
     }
     int skipped = 1;
     const std::string_view name = Trimmed(line.substr(0, equals), skipped);
-    std::optional<uint8_t> kind;
-    for (const kind_name& k : kKindNames) {
-      if (k.name == name) kind = k.kind;
-    }
+    std::optional<uint8_t> kind = NamedKind(name);
     if (!kind) {
       if (const std::optional<int> n = Number(name, 0, 254)) kind = static_cast<uint8_t>(*n);
     }
@@ -164,6 +231,13 @@ class world_parser {
 };
 
 }  // namespace
+
+std::optional<std::string_view> KindName(uint8_t k) {
+  for (const kind_name& named : kKindNames) {
+    if (named.kind == k) return named.name;
+  }
+  return std::nullopt;
+}
 
 std::optional<world_file> ParseWorldFile(std::string_view text, const std::string& file,
                                          source_error& error) {

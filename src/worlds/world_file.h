@@ -24,10 +24,17 @@ struct world_file {
   std::string file;
   std::string name;
   int unlock = 1;  // 1: winning the last level opens the next world
+  // The kinds the world is about, in the order written: the level report checks that its levels need them.
+  // The game never sees them.
+  std::vector<uint8_t> featured;
   std::vector<world_look> looks;
   std::vector<std::string> levels;  // level source files, relative to the world file's folder, in order
   std::vector<int> levellines;      // the line of each, for messages
 };
+
+// The name a kind has in the looks and featured lists ("one-way up", "turner"), or none for a kind
+// without a name.
+std::optional<std::string_view> KindName(uint8_t kind);
 
 std::optional<world_file> ParseWorldFile(std::string_view text, const std::string& file, source_error& error);
 std::optional<world_file> ReadWorldFile(const std::string& path, source_error& error);

@@ -231,6 +231,7 @@ TEST(WorldFile, ParsesNameUnlockLooksAndLevels) {
       "; a world\n"
       "name: Dusk Garden\n"
       "unlock: no\n"
+      "featured: one-way left,turner ,  clearing floor\n"
       "looks\n"
       "  floor = 250 24 23\n"
       "  star = '*' 21 23\n"
@@ -244,6 +245,8 @@ TEST(WorldFile, ParsesNameUnlockLooksAndLevels) {
   ASSERT_TRUE(world) << error.text();
   EXPECT_EQ(world->name, "Dusk Garden");
   EXPECT_EQ(world->unlock, 0);
+  EXPECT_EQ(world->featured,
+            (std::vector<uint8_t>{kind::onewayleft, kind::turningmover, kind::trailclearingfloor}));
   ASSERT_EQ(world->looks.size(), 4u);
   EXPECT_EQ(world->looks[1].kind, kind::star);
   EXPECT_EQ(world->looks[1].glyph, '*');
@@ -251,7 +254,7 @@ TEST(WorldFile, ParsesNameUnlockLooksAndLevels) {
   EXPECT_EQ(world->looks[3].kind, 17);
   EXPECT_EQ(world->looks[3].bg, 3);
   EXPECT_EQ(world->levels, (std::vector<std::string>{"first.level", "second.level"}));
-  EXPECT_EQ(world->levellines, (std::vector<int>{10, 11}));
+  EXPECT_EQ(world->levellines, (std::vector<int>{11, 12}));
 
   // The world text the compiler reads, in the order of the world data file.
   const std::string compiled =
@@ -260,6 +263,19 @@ TEST(WorldFile, ParsesNameUnlockLooksAndLevels) {
       compiled,
       "@Dusk Garden\r\n#0:\r\n#0:250:24:23:\r\n#200:42:21:23:\r\n#44:27:34:23:\r\n#17:1:2:3:\r\n#255:\r\n"
       "@First\r\n*20:38:\r\n!dusk_first.qtm\r\n@Second\r\n*25:0:\r\n!dusk_second.qtm\r\n% end of world\r\n");
+}
+
+TEST(WorldFile, FeaturesNothingWhenTheListIsEmptyOrMissing) {
+  for (const char* featured : {"", "featured:\n", "featured:   \n"}) {
+    source_error error;
+    const auto world =
+        ParseWorldFile(std::string("name: W\nunlock: yes\n") + featured + "levels\na.level\n", "w.txt", error);
+    ASSERT_TRUE(world) << error.text();
+    EXPECT_TRUE(world->featured.empty()) << featured;
+  }
+  EXPECT_EQ(KindName(kind::turningmover), "turner");
+  EXPECT_EQ(KindName(kind::onewayup), "one-way up");
+  EXPECT_FALSE(KindName(17));
 }
 
 TEST(WorldFile, ReportsMistakes) {
@@ -284,7 +300,22 @@ TEST(WorldFile, ReportsMistakes) {
       {"name: W\nunlock: yes\n", "w.txt:1:1: the world lists no levels"},
       {"unlock: yes\nlevels\na.level\n", "w.txt:1:1: the world has no 'name:' line"},
       {"name: W\nunlock: yes\nfirst.level\n",
-       "w.txt:3:1: unexpected line; expected 'name:', 'unlock:', 'looks' or 'levels'"},
+       "w.txt:3:1: unexpected line; expected 'name:', 'unlock:', 'featured:', 'looks' or 'levels'"},
+      {"name: W\nunlock: yes\nfeatured: switch, dragon\nlevels\na.level\n", "w.txt:3:19: unknown kind 'dragon'"},
+      {"name: W\nunlock: yes\nfeatured: switch,, door\nlevels\na.level\n",
+       "w.txt:3:18: a featured list is kind names separated by commas"},
+      {"name: W\nunlock: yes\nfeatured: switch,\nlevels\na.level\n",
+       "w.txt:3:18: a featured list is kind names separated by commas"},
+      {"name: W\nunlock: yes\nfeatured: door, switch, door\nlevels\na.level\n",
+       "w.txt:3:25: kind 'door' is featured already"},
+      {"name: W\nunlock: yes\nfeatured: open door\nlevels\na.level\n",
+       "w.txt:3:11: 'open door' can't be featured: a world features special floors and pieces (a door covers "
+       "open doors, a gate open gates)"},
+      {"name: W\nunlock: yes\nfeatured: star\nlevels\na.level\n",
+       "w.txt:3:11: 'star' can't be featured: a world features special floors and pieces (a door covers open "
+       "doors, a gate open gates)"},
+      {"name: W\nfeatured: gate\nunlock: yes\nfeatured: door\nlevels\na.level\n",
+       "w.txt:4:1: the world has a 'featured:' line already"},
       {seventeen.c_str(), "w.txt:20:1: too many levels: a world holds at most 16"},
   };
   for (const test_case& c : cases) {

@@ -112,6 +112,22 @@ TEST_F(InputTest, KeptPressesAreBoundedAndClearInputForgetsThem) {
   EXPECT_FALSE(PressPending(999));
 }
 
+TEST_F(InputTest, TypedHitsCountAutoRepeatsOfAKeyPressedHere) {
+  inject::KeyDown(key::kRight);
+  for (int i = 0; i < 3; ++i) inject::KeyRepeat(key::kRight);
+  EXPECT_EQ(KeyTypedHits(key::kRight), 4);
+  EXPECT_EQ(KeyTypedHits(key::kRight), 0);
+  EXPECT_EQ(KeyHits(key::kRight), 1);
+  // Held across ClearInput, as when a key opened the screen, the key's repeats type nothing.
+  ClearInput();
+  inject::KeyRepeat(key::kRight);
+  inject::KeyRepeat(key::kRight);
+  EXPECT_EQ(KeyTypedHits(key::kRight), 0);
+  inject::KeyUp(key::kRight);
+  inject::KeyPress(key::kRight);
+  EXPECT_EQ(KeyTypedHits(key::kRight), 1);
+}
+
 TEST_F(InputTest, ClearInputForgetsHitsDownKeysAndTypedCharacters) {
   inject::KeyDown(key::kUp);
   inject::KeyPress(key::kEnter);

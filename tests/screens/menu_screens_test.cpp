@@ -254,7 +254,7 @@ TEST_F(MenuScreens, NameInputPicture) {
   progress_state values;
   values.playername = "Wayfa";
   name_input_state state = EnterNameInput(values);
-  // 24 frames without typing show the cursor.
+  // The name is selected on entry, so no caret shows however long nothing is typed.
   for (int i = 0; i < 24; ++i) StepNameInput(state, 0, values);
   ClearScreen();
   DrawNameInput(state);

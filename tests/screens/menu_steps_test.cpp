@@ -2,6 +2,7 @@
 // functions, with no window.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "screens/options_screen.h"
 #include "state/progress.h"
 #include "state/settings.h"
+#include "ui/menu_colors.h"
 #include "worlds/worlds_state.h"
 
 namespace dusk {
@@ -215,12 +217,18 @@ bool TypeName(name_input_state& state, const std::string& typed, progress_state&
   return StepNameInput(state, 13, values);
 }
 
-TEST(NameInputStep, EnteringCountsAsChosenAndStartsFromTheOldName) {
+TEST(NameInputStep, EnteringCountsAsChosenAndStartsFromTheOldNameSelected) {
   progress_state values;
   values.playername = "Ada";
-  const name_input_state state = EnterNameInput(values);
+  name_input_state state = EnterNameInput(values);
   EXPECT_EQ(values.namechosen, 1);
-  EXPECT_EQ(state.text, "Ada");
+  EXPECT_EQ(state.edit.text, "Ada");
+  EXPECT_TRUE(state.edit.selected);
+  // The selected name shows in swapped colours, with no caret.
+  EXPECT_FALSE(StepNameInput(state, 0, values));
+  EXPECT_EQ(to_string(state.field), "Ada.....\n");
+  EXPECT_EQ(state.field.at(1, 0, 0), kListBackground);
+  EXPECT_EQ(state.field.at(2, 0, 0), kEntryColor);
 }
 
 TEST(NameInputStep, TheUnlockNameOpensNormalWorldsOnlyAndOtherSpellingsNothing) {
@@ -234,13 +242,12 @@ TEST(NameInputStep, TheUnlockNameOpensNormalWorldsOnlyAndOtherSpellingsNothing) 
       {"moss fen", "moss fen", 0},
       {"Moss Fen", "Moss Fen", 0},
       {"MOSS FENN", "MOSS FEN", 1},  // the ninth letter does not fit
-      {"", "", 0},                   // an empty name is a name
+      {"\b", "", 0},                 // an empty name is a name
       {"A-B=C", "ABC", 0},           // minus and equals are not taken
   };
   for (const name_case& c : cases) {
     progress_state values;
     name_input_state state = EnterNameInput(values);
-    state.text.clear();
     EXPECT_TRUE(TypeName(state, c.typed, values)) << c.typed;
     EXPECT_EQ(values.playername, c.name) << c.typed;
     EXPECT_EQ(values.worldunlocked[3], c.unlocked) << c.typed;
@@ -250,15 +257,72 @@ TEST(NameInputStep, TheUnlockNameOpensNormalWorldsOnlyAndOtherSpellingsNothing) 
   }
 }
 
-TEST(NameInputStep, BackspaceEditsAndTheFieldShowsTheText) {
+TEST(NameInputStep, TheNameFieldEditsAsTextFieldsDo) {
+  // Each frame one key: a typed character, or an editing key in braces. The old name is "Wayfarer", all
+  // eight places taken, selected on entry.
+  const struct {
+    const char* what;
+    std::vector<std::string> keys;
+    const char* name;  // the name taken by Enter after the keys
+  } cases[] = {
+      {"Enter on the unchanged name keeps it", {}, "Wayfarer"},
+      {"the first character typed replaces the name", {"J", "o"}, "Jo"},
+      {"Backspace clears the selection", {"\b", "K"}, "K"},
+      {"Delete clears the selection", {"{del}", "K"}, "K"},
+      {"Right goes to the end: Backspace takes the last character", {"{right}", "\b", "\b", "s"}, "Wayfars"},
+      {"Left goes to the start: typing goes in there", {"{left}", "{del}", "G"}, "Gayfarer"},
+      {"a full field takes no more", {"{end}", "x"}, "Wayfarer"},
+      {"typing at the caret", {"{home}", "{del}", "{right}", "{right}", "\b", "-", "x"}, "axfarer"},
+      {"Home and End, then Backspace before the caret",
+       {"{end}", "{home}", "\b", "{right}", "\b"},
+       "ayfarer"},
+      {"Left at the start and Right at the end stay",
+       {"{left}", "{left}", "{end}", "{right}", "!"},
+       "Wayfarer"},
+      {"eight characters at most", {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}, "ABCDEFGH"},
+  };
+  const std::map<std::string, field_key> keys = {{"{left}", field_key::left},
+                                                 {"{right}", field_key::right},
+                                                 {"{home}", field_key::home},
+                                                 {"{end}", field_key::end},
+                                                 {"{del}", field_key::del}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    progress_state values;
+    values.playername = "Wayfarer";
+    name_input_state state = EnterNameInput(values);
+    for (const std::string& k : c.keys) {
+      const auto key = keys.find(k);
+      if (key != keys.end()) {
+        EXPECT_FALSE(StepNameInput(state, 0, values, key->second));
+      } else {
+        EXPECT_FALSE(StepNameInput(state, static_cast<unsigned char>(k[0]), values));
+      }
+    }
+    EXPECT_EQ(values.playername, "Wayfarer") << "nothing is taken before Enter";
+    EXPECT_TRUE(StepNameInput(state, 13, values));
+    EXPECT_EQ(values.playername, c.name);
+  }
+}
+
+TEST(NameInputStep, TheCaretBlinksAtItsPlace) {
   progress_state values;
-  values.playername = "Wayfarer";
+  values.playername = "Ada";
   name_input_state state = EnterNameInput(values);
-  EXPECT_FALSE(StepNameInput(state, 8, values));
-  EXPECT_FALSE(StepNameInput(state, 'n', values));
-  EXPECT_EQ(state.text, "Wayfaren");
-  EXPECT_EQ(to_string(state.field), "Wayfaren\n");
-  EXPECT_EQ(values.playername, "Wayfarer");  // nothing taken before Enter
+  // Left ends the selection at the start; on the 24th frame from it the caret shows on the "A" in swapped
+  // colours.
+  StepNameInput(state, 0, values, field_key::left);
+  for (int i = 0; i < 22; ++i) StepNameInput(state, 0, values);
+  EXPECT_EQ(state.field.at(1, 0, 0), kEntryColor);
+  StepNameInput(state, 0, values);
+  EXPECT_EQ(to_string(state.field), "Ada.....\n");
+  EXPECT_EQ(state.field.at(1, 0, 0), kListBackground);
+  EXPECT_EQ(state.field.at(2, 0, 0), kEntryColor);
+  EXPECT_EQ(state.field.at(1, 1, 0), kEntryColor);
+  // At the end of the text it is the underline after it.
+  StepNameInput(state, 0, values, field_key::end);
+  for (int i = 0; i < 23; ++i) StepNameInput(state, 0, values);
+  EXPECT_EQ(to_string(state.field), "Ada_....\n");
 }
 
 // ---- Options ---------------------------------------------------------------------------------------------

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -244,6 +246,34 @@ namespace {
 const std::string kReferences = std::string(DUSK_SOURCE_DIR) + "/tests/screens/reference/";
 
 // The two lists as the player sees them, on the "Level select" background.
+// The frame a screen's own loop presented, kept when it was asked for before that frame.
+testing::frame KeptFrame() {
+  testing::frame kept;
+  kept.rgb = TakePresentedFrame(kept.width, kept.height);
+  for (uint32_t& p : kept.rgb) p &= 0x00FFFFFFu;
+  return kept;
+}
+
+TEST_F(PlayWorldsLoop, VWithNoStoredReplaySaysSoOnTheBarForASecond) {
+  std::map<int, testing::frame> kept;
+  const std::set<int> wanted = {1, 2, 61, 62};
+  KeepNextPresentedFrame();
+  inject::SetFrameHook([&](int frame) {
+    if (wanted.contains(frame)) kept[frame] = KeptFrame();
+    if (wanted.contains(frame + 1)) KeepNextPresentedFrame();
+    if (frame == 1) inject::KeyPress(key::kV);
+    if (frame == 62) inject::KeyPress(key::kEscape);
+  });
+  EXPECT_EQ(LevelSelect(1, 1), -1);
+  inject::SetFrameHook({});
+  ASSERT_EQ(kept.size(), wanted.size());
+  testing::ExpectFrameMatchesReference(kept[2], kReferences + "level_select_no_replay.png");
+  // The notice stands for 60 frames, a second, and then the key's label is back.
+  EXPECT_EQ(kept[61].rgb, kept[2].rgb);
+  EXPECT_NE(kept[62].rgb, kept[61].rgb);
+  EXPECT_EQ(kept[62].rgb, kept[1].rgb);
+}
+
 TEST_F(PlayWorldsLoop, ListPictures) {
   AddWorld(10, 12);
   gameworlds.worldname[10] = "The tenth world";
@@ -259,6 +289,7 @@ TEST_F(PlayWorldsLoop, ListPictures) {
 
   for (int k = 0; k <= 12; ++k) progress.levelunlocked[10][k] = 1;
   progress.bestscore[10][11] = 30;
+  progress.bestscore[10][10] = 20;  // won below the high score: the silver dot
   select_screen levels = BuildLevelList(10);
   PlaceSelectCursor(levels, 11);
   cells = DrawSelect(levels, SelectBackground());

@@ -19,7 +19,7 @@ namespace {
 select_screen ListOf(int entries) {
   select_screen screen = NewSelectScreen(entries);
   for (int i = 0; i < entries; ++i)
-    AddSelectEntry(screen, 100 + i, "Entry " + std::to_string(i), kEntryText, false);
+    AddSelectEntry(screen, 100 + i, "Entry " + std::to_string(i), kEntryText, entry_mark::none);
   return screen;
 }
 
@@ -140,12 +140,36 @@ TEST(SelectScroll, SixteenEntriesShowTheSixteenth) {
   EXPECT_EQ(screen.top, 0);
 }
 
+TEST(SelectDraw, TitleAndANoticeThatCountsDownOnTheBar) {
+  tilemap background = tilemap::Create(kSelectWidth, kSelectHeight);
+  background.Fill('#', 1, 2, 1);
+  select_screen screen = ListOf(3);
+  screen.footer = "V: Watch replay";
+  EXPECT_EQ(Row(DrawSelect(screen, &background), 0), std::string(20, '#'));
+  EXPECT_EQ(Row(DrawSelect(screen, &background), 14), "#V: Watch replay####");
+
+  screen.title = "World select";
+  screen.notice = "No replay yet";
+  screen.notice_frames = 2;
+  tilemap cells = DrawSelect(screen, &background);
+  EXPECT_EQ(Row(cells, 0), "    World select    ");
+  EXPECT_EQ(cells.at(2, 0, 0), 36);
+  EXPECT_EQ(Row(cells, 14), "#No replay yet######");
+  StepSelect(screen, Key('.'));
+  EXPECT_EQ(Row(DrawSelect(screen, &background), 14), "#No replay yet######");
+  StepSelect(screen, Key('.'));
+  EXPECT_EQ(Row(DrawSelect(screen, &background), 14), "#V: Watch replay####");
+  EXPECT_EQ(screen.notice_frames, 0);
+  StepSelect(screen, Key('.'));
+  EXPECT_EQ(screen.notice_frames, 0);
+}
+
 TEST(SelectDraw, ListRowsOverTheBackgroundWithTheCursor) {
   tilemap background = tilemap::Create(kSelectWidth, kSelectHeight);
   background.Fill('#', 1, 2, 1);
   select_screen screen = NewSelectScreen(2);
-  AddSelectEntry(screen, 0, "World 0: Bonus", kBonusEntryText, true);
-  AddSelectEntry(screen, 1, "World 1: Dusk", kEntryText, false);
+  AddSelectEntry(screen, 0, "World 0: Bonus", kBonusEntryText, entry_mark::perfect);
+  AddSelectEntry(screen, 1, "World 1: Dusk", kEntryText, entry_mark::none);
   PlaceSelectCursor(screen, 1);
   const tilemap cells = DrawSelect(screen, &background);
   EXPECT_EQ(Row(cells, 1), std::string(20, '#'));
@@ -230,8 +254,8 @@ TEST_F(SelectLists, LevelsShowWorldDashLevelAndTheirMark) {
   AddWorld(10, "Tens", 12);
   progress.worldunlocked[10] = 1;
   for (int k : {0, 2, 11, 12}) progress.levelunlocked[10][k] = 1;
-  progress.bestscore[10][11] = 21;  // exactly the high score: marked
-  progress.bestscore[10][2] = 11;   // one short
+  progress.bestscore[10][11] = 21;  // exactly the high score: the star
+  progress.bestscore[10][2] = 11;   // one short: won, the dot
   const select_screen screen = BuildLevelList(10);
   // Level 1 is always available once the list is shown.
   EXPECT_EQ(progress.levelunlocked[10][1], 1);
@@ -239,6 +263,14 @@ TEST_F(SelectLists, LevelsShowWorldDashLevelAndTheirMark) {
                                                     "*.A-B: Level 11", "..A-C: Level 12"}));
   EXPECT_EQ(screen.list.at(1, 2, 0), kBonusEntryText);
   EXPECT_EQ(screen.list.at(1, 2, 1), kEntryText);
+  const struct {
+    int row, glyph, fg;
+  } marks[] = {{0, kNoValue, kNoValue}, {2, kWonGlyph, kWonColor}, {3, kPerfectGlyph, kPerfectColor}};
+  for (const auto& m : marks) {
+    SCOPED_TRACE(m.row);
+    EXPECT_EQ(screen.list.at(0, 0, m.row), m.glyph);
+    EXPECT_EQ(screen.list.at(1, 0, m.row), m.fg);
+  }
 }
 
 TEST_F(SelectLists, LevelSelectOfAMissingOrLockedWorldLeavesAtOnce) {

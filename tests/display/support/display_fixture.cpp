@@ -99,7 +99,10 @@ frame ReadFrame() {
 }
 
 void ExpectFrameMatchesReference(const std::string& reference_path) {
-  const frame actual = ReadFrame();
+  ExpectFrameMatchesReference(ReadFrame(), reference_path);
+}
+
+void ExpectFrameMatchesReference(const frame& actual, const std::string& reference_path) {
   ASSERT_GT(actual.width, 0) << "no frame to compare";
   std::vector<uint32_t> opaque = actual.rgb;
   for (uint32_t& p : opaque) p |= 0xFF000000u;

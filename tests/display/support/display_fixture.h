@@ -50,6 +50,8 @@ frame ReadFrame();
 // variable DUSK_UPDATE_REFERENCES=1 the frame is written there instead. On a mismatch the frame is written
 // beside the test (name.actual.png in the working folder) for a look.
 void ExpectFrameMatchesReference(const std::string& reference_path);
+// The same for a frame read another way (a presented frame a screen's own loop kept, say).
+void ExpectFrameMatchesReference(const frame& actual, const std::string& reference_path);
 
 // Runs f with FatalError turned into an exception caught here: the message, or nothing when f ended
 // normally. Lets a test look at the state an error left behind.
