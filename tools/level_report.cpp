@@ -1,135 +1,51 @@
-// level_report [worlds folder | world folder | file.level] [--walks N] [--seed N] [--max-seconds N]
-// [--max-states N]: for every level, in world order, its best solution, the states the solver explored, how
-// many first steps still lead to a win, how many random playthroughs win, and which levels are the same
-// puzzle turned or mirrored. Exit status 1 when a level is flagged, 2 when the sources can't be read.
-#include "worlds/level_report.h"
-
+// level_report [worlds folder | world folder | file.level] [options]: checks every level, in world order,
+// against what the campaign asks of a level, and prints its figures: best solution, states explored,
+// random and careful play, first steps, whether it needs its world's mechanic and which earlier mechanics
+// it combines with it, and its dead space; then a line per world with its curve of states, and the
+// campaign's median. Exit status 1 when anything fails a check, 2 when the sources can't be read.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "platform/files.h"
-#include "puzzle/solver.h"
-#include "worlds/level_convert.h"
-#include "worlds/level_source.h"
+#include "worlds/level_checks.h"
 
 namespace {
 
 int Usage() {
   std::fprintf(
       stderr,
-      "usage: level_report [worlds folder | world folder | file.level] [--walks N] [--seed N]\n"
-      "                    [--max-seconds N] [--max-states N]\n"
-      "Reports every level of the folder's worlds.txt (default: worlds), of one world folder, or one\n"
-      "level source. The solver's budget is per search; a level's first steps take up to four more.\n");
+      "usage: level_report [worlds folder | world folder | file.level] [--cache FOLDER] [--jobs N]\n"
+      "                    [--walks N] [--seed N] [--max-seconds N] [--max-states N]\n"
+      "                    [--explore-seconds N] [--explore-states N]\n"
+      "Checks every level of the folder's worlds.txt (default: worlds), of one world folder, or one level\n"
+      "source (its world and the campaign around it are taken from its folders). --cache keeps each level's\n"
+      "figures in FOLDER, so only changed levels are worked out again; --jobs works on N levels at once\n"
+      "(default: one per processor). The solver's budget is per search; the dead-space search and the\n"
+      "forgiveness figure have their own.\n");
   return 2;
 }
 
-struct entry {
-  int world = -1;  // -1: unknown
-  int levelno = -1;
-  std::string path;
-  std::string shortname;  // world folder/level file, or the path
-};
-
-std::string Label(const entry& e) {
-  const std::string w = e.world < 0 ? "?" : std::to_string(e.world);
-  const std::string l = e.levelno < 0 ? "?" : std::to_string(e.levelno);
-  return w + "-" + l;
+bool Number(const char* text, double low, double high, double& out) {
+  char* end = nullptr;
+  out = std::strtod(text, &end);
+  return end != text && *end == '\0' && out >= low && out <= high;
 }
 
-void AddWorld(const dusk::listed_world& listed, int world, std::vector<entry>& entries) {
-  for (std::size_t l = 0; l < listed.world->levels.size(); ++l) {
-    const std::string& file = listed.world->levels[l];
-    entries.push_back(
-        {world, static_cast<int>(l), dusk::LevelSourcePath(listed, file), listed.folder + "/" + file});
-  }
+std::string Percent(int wins, int walks) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f%%", walks > 0 ? 100.0 * wins / walks : 0.0);
+  return text;
 }
 
-// The number of the world in a folder, from the worlds.txt of the folder above; -1 when that lists no such
-// world.
-int WorldNumber(const std::filesystem::path& folder, std::string& name) {
-  name = folder.filename().string();
-  std::string parent = folder.parent_path().string();
-  if (parent.empty()) parent = ".";
-  if (dusk::PathKind(parent + "/worlds.txt") != 1) return -1;
-  int number = 0;
-  for (const dusk::listed_world& listed : dusk::ListWorlds(parent)) {
-    if (!listed.world) continue;
-    if (listed.folder == name) return number;
-    ++number;
-  }
-  return -1;
-}
-
-std::filesystem::path Folder(const std::string& path) {
-  std::filesystem::path folder = std::filesystem::path(path).lexically_normal();
-  if (folder.filename().empty()) folder = folder.parent_path();
-  return folder;
-}
-
-// The levels the command line names, in world order; false with a message when they can't be listed.
-bool Entries(const std::string& path, std::vector<entry>& entries) {
-  if (dusk::PathKind(path) == 1) {
-    // A lone level is numbered when its folder's world.txt lists it.
-    entry e{-1, -1, path, path};
-    const std::filesystem::path file = std::filesystem::path(path).lexically_normal();
-    std::string folder = file.parent_path().string();
-    if (folder.empty()) folder = ".";
-    dusk::source_error ignored;
-    if (const auto world = dusk::ReadWorldFile(folder + "/world.txt", ignored)) {
-      for (std::size_t l = 0; l < world->levels.size(); ++l) {
-        if (world->levels[l] == file.filename().string()) e.levelno = static_cast<int>(l);
-      }
-      std::string name;
-      if (e.levelno >= 0) e.world = WorldNumber(Folder(folder), name);
-    }
-    entries.push_back(e);
-    return true;
-  }
-  if (dusk::PathKind(path) != 2) {
-    std::fprintf(stderr, "%s: no such file or folder\n", path.c_str());
-    return false;
-  }
-  if (dusk::PathKind(path + "/worlds.txt") == 1) {
-    int world = 0;
-    bool ok = true;
-    for (const dusk::listed_world& listed : dusk::ListWorlds(path)) {
-      if (!listed.world) {
-        std::fprintf(stderr, "%s\n", listed.error.c_str());
-        ok = false;
-        continue;
-      }
-      AddWorld(listed, world++, entries);
-    }
-    return ok;
-  }
-  if (dusk::PathKind(path + "/world.txt") == 1) {
-    dusk::listed_world listed;
-    const int world = WorldNumber(Folder(path), listed.folder);
-    listed.path = path;
-    dusk::source_error error;
-    listed.world = dusk::ReadWorldFile(path + "/world.txt", error);
-    if (!listed.world) {
-      std::fprintf(stderr, "%s\n", error.text().c_str());
-      return false;
-    }
-    AddWorld(listed, world, entries);
-    return true;
-  }
-  std::fprintf(stderr, "%s: holds neither worlds.txt nor world.txt\n", path.c_str());
-  return false;
-}
-
-std::string Best(const dusk::solve_result& r) {
-  switch (r.status) {
+std::string Best(const dusk::level_figures& f) {
+  switch (f.status) {
     case dusk::solve_status::solved:
-      return std::to_string(r.moves);
+      return std::to_string(f.steps.size());
     case dusk::solve_status::best_found:
-      return std::to_string(r.moves) + "?";
+      return std::to_string(f.steps.size()) + "?";
     case dusk::solve_status::unsolvable:
       return "none";
     case dusk::solve_status::gave_up:
@@ -140,25 +56,137 @@ std::string Best(const dusk::solve_result& r) {
   return "?";
 }
 
+std::string Mechanic(const dusk::level_figures& f) {
+  if (!f.mechanictested) return "-";
+  switch (f.mechanic) {
+    case dusk::removal_outcome::absent:
+      return "absent";
+    case dusk::removal_outcome::unwinnable:
+      return "needed";
+    case dusk::removal_outcome::naive_fails:
+      return "needed";
+    case dusk::removal_outcome::not_needed:
+      return "not needed";
+    case dusk::removal_outcome::unknown:
+      return "?";
+  }
+  return "?";
+}
+
+std::string Combined(const dusk::reported_level& l) {
+  if (l.figures.combined.empty()) return "-";
+  std::string out;
+  bool unknown = false;
+  for (const dusk::combined_test& c : l.figures.combined) {
+    unknown = unknown || c.outcome == dusk::removal_outcome::unknown;
+    if (!dusk::Matters(c.outcome)) continue;
+    for (const auto& [world, kinds] : l.place.earlier) {
+      if (world != c.world) continue;
+      if (!out.empty()) out += "; ";
+      out += dusk::KindNames(kinds);
+    }
+  }
+  if (out.empty()) out = "none";
+  return unknown ? out + " (?)" : out;
+}
+
+std::string First(const dusk::level_figures& f) {
+  if (f.first.possible == 0) return "-";
+  std::string out = std::to_string(f.first.winning) + "/" + std::to_string(f.first.possible) + " (" +
+                    std::to_string(f.first.best) + ")";
+  if (f.first.unknown > 0) out += "?";
+  return out;
+}
+
+// States on a scale of tens to millions, one bar a level: the same height means the same depth in every
+// world.
+std::string Bar(std::size_t states) {
+  static constexpr const char* bars[8] = {"\u2581", "\u2582", "\u2583", "\u2584",
+                                          "\u2585", "\u2586", "\u2587", "\u2588"};
+  const double step = (std::log10(static_cast<double>(std::max<std::size_t>(states, 1))) - 1) * 8 / 5;
+  return bars[static_cast<int>(std::clamp(step, 0.0, 7.0))];
+}
+
+void PrintFailures(const std::vector<std::string>& failures, const char* indent) {
+  for (const std::string& failure : failures) {
+    std::string text = failure;
+    std::string::size_type at = 0;
+    std::printf("%s! ", indent);
+    while ((at = text.find('\n')) != std::string::npos) {
+      std::printf("%s\n%s  ", text.substr(0, at).c_str(), indent);
+      text.erase(0, at + 1);
+    }
+    std::printf("%s\n", text.c_str());
+  }
+}
+
+void PrintLevel(const dusk::reported_level& l) {
+  const dusk::level_figures& f = l.figures;
+  std::printf("%-5s %-38s %5d %5s %9s %7s %7s %-9s %-10s %s\n", dusk::LevelNumber(l).c_str(), l.shortname.c_str(),
+              l.source.moves, Best(f).c_str(), dusk::Thousands(f.states).c_str(), Percent(f.random, f.walks).c_str(),
+              Percent(f.careful, f.walks).c_str(), First(f).c_str(), Mechanic(f).c_str(), Combined(l).c_str());
+  if (f.forgiveness) {
+    const dusk::forgiveness_figures& g = *f.forgiveness;
+    if (g.complete && g.positions > 0) {
+      std::printf("      forgiveness: the level can still be won in %.0f %% of the %s positions a player can reach\n",
+                  100.0 * static_cast<double>(g.winnable) / static_cast<double>(g.positions),
+                  dusk::Thousands(g.positions).c_str());
+    } else if (!g.complete) {
+      std::printf("      forgiveness: not known, the search ran out of %s after %s positions\n", g.limit.c_str(),
+                  dusk::Thousands(g.positions).c_str());
+    }
+  }
+  PrintFailures(l.failures, "      ");
+}
+
+void PrintWorld(const dusk::campaign_report& report, const dusk::reported_world& w) {
+  std::string curve;
+  std::string bonus;
+  std::size_t combining = 0;
+  for (std::size_t i = w.first; i < w.first + w.count; ++i) {
+    const dusk::reported_level& l = report.levels[i];
+    if (l.levelno == 0 || w.number == 0) {
+      bonus += Bar(l.figures.states);
+    } else {
+      curve += Bar(l.figures.states);
+    }
+    combining += dusk::Combines(l.figures) ? 1 : 0;
+  }
+  std::printf("  world %d, %s: %zu levels; states", w.number, w.name.c_str(), w.count);
+  if (!curve.empty()) std::printf(" %s", curve.c_str());
+  if (!bonus.empty()) std::printf(" %s %s", curve.empty() ? "all bonus" : "bonus", bonus.c_str());
+  if (w.number >= 3) std::printf("; %zu combine its mechanic with an earlier one", combining);
+  std::printf("\n");
+  PrintFailures(w.failures, "  ");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string path;
-  int walks = dusk::kReportWalks;
-  uint64_t seed = dusk::kReportSeed;
-  dusk::solver_limits limits;
-  limits.max_seconds = 20;
+  dusk::report_options options;
+  options.solver.max_seconds = 20;
+  options.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasvalue = i + 1 < argc;
-    if (arg == "--walks" && hasvalue) {
-      walks = std::atoi(argv[++i]);
+    double value = 0;
+    if (arg == "--cache" && hasvalue) {
+      options.cachefolder = argv[++i];
+    } else if (arg == "--jobs" && hasvalue && Number(argv[++i], 1, 64, value)) {
+      options.threads = static_cast<int>(value);
+    } else if (arg == "--walks" && hasvalue && Number(argv[++i], 1, 10'000'000, value)) {
+      options.walks = static_cast<int>(value);
     } else if (arg == "--seed" && hasvalue) {
-      seed = std::strtoull(argv[++i], nullptr, 0);
-    } else if (arg == "--max-seconds" && hasvalue) {
-      limits.max_seconds = std::atof(argv[++i]);
-    } else if (arg == "--max-states" && hasvalue) {
-      limits.max_states = static_cast<std::size_t>(std::atoll(argv[++i]));
+      options.seed = std::strtoull(argv[++i], nullptr, 0);
+    } else if (arg == "--max-seconds" && hasvalue && Number(argv[++i], 0.001, 1e6, value)) {
+      options.solver.max_seconds = value;
+    } else if (arg == "--max-states" && hasvalue && Number(argv[++i], 1, 1e9, value)) {
+      options.solver.max_states = static_cast<std::size_t>(value);
+    } else if (arg == "--explore-seconds" && hasvalue && Number(argv[++i], 0.001, 1e6, value)) {
+      options.explore.max_seconds = value;
+    } else if (arg == "--explore-states" && hasvalue && Number(argv[++i], 1, 1e9, value)) {
+      options.explore.max_states = static_cast<std::size_t>(value);
     } else if (!arg.empty() && arg[0] == '-') {
       return Usage();
     } else if (path.empty()) {
@@ -168,76 +196,49 @@ int main(int argc, char** argv) {
     }
   }
   if (path.empty()) path = "worlds";
-  if (walks <= 0 || walks > 10'000'000 || limits.max_seconds <= 0 || limits.max_states == 0) return Usage();
 
-  std::vector<entry> entries;
-  const bool listed = Entries(path, entries);
-  if (entries.empty()) return 2;
+  const dusk::campaign_report report = dusk::ReportCampaign(path, options);
+  for (const std::string& error : report.errors) std::fprintf(stderr, "%s\n", error.c_str());
 
-  std::printf("%-5s %-36s %5s %5s %9s  %-20s %s\n", "level", "source", "moves", "best", "states",
-              "first steps win", "random wins");
-  std::vector<std::string> flags;
-  std::vector<dusk::puzzle_forms> forms;
-  std::vector<std::size_t> formentry;  // which entry each form belongs to
-  bool readerror = !listed;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const entry& e = entries[i];
-    dusk::source_error error;
-    const std::optional<dusk::level_source> source = dusk::ReadLevelSource(e.path, error);
-    if (!source) {
-      std::fprintf(stderr, "%s\n", error.text().c_str());
-      readerror = true;
-      continue;
+  std::printf("%-5s %-38s %5s %5s %9s %7s %7s %-9s %-10s %s\n", "level", "source", "moves", "best", "states",
+              "random", "careful", "first", "mechanic", "combined");
+  std::size_t failures = report.failures.size();
+  std::size_t failing = 0;
+  std::size_t checked = 0;
+  for (const dusk::reported_world& w : report.worlds) {
+    bool any = false;
+    for (std::size_t i = w.first; i < w.first + w.count; ++i) {
+      const dusk::reported_level& l = report.levels[i];
+      if (!l.checked) continue;
+      PrintLevel(l);
+      any = true;
     }
-    const dusk::level lvl = dusk::BuildSourceLevel(*source);
-    const dusk::solve_result best = dusk::Solve(lvl, source->moves, limits);
-    const bool won =
-        best.status == dusk::solve_status::solved || best.status == dusk::solve_status::best_found;
-    std::string first = "-";
-    if (won) {
-      const dusk::first_step_figures f = dusk::FirstSteps(lvl, source->moves, best.moves, limits);
-      first = std::to_string(f.winning) + " of " + std::to_string(f.possible) + " (" +
-              std::to_string(f.best) + " best)";
-      if (f.unknown > 0) first += " " + std::to_string(f.unknown) + "?";
-    }
-    const int wins = dusk::RandomPlaythroughWins(lvl, source->moves, walks, seed);
-    char random[64];
-    std::snprintf(random, sizeof random, "%d of %d (%.1f %%)", wins, walks, 100.0 * wins / walks);
-    std::printf("%-5s %-36s %5d %5s %9zu  %-20s %s\n", Label(e).c_str(), e.shortname.c_str(), source->moves,
-                Best(best).c_str(), best.states, first.c_str(), random);
-    std::fflush(stdout);
-
-    const std::string who = Label(e) + " " + e.shortname + ": ";
-    if (best.status == dusk::solve_status::unsolvable)
-      flags.push_back(who + "can't be won within its allowance");
-    if (best.status == dusk::solve_status::gave_up)
-      flags.push_back(who + "the solver found no solution within its budget (" + best.limit + ")");
-    if (best.status == dusk::solve_status::best_found)
-      flags.push_back(who + "best solution not proven within the solver's budget (" + best.limit + ")");
-    if (dusk::WinsByChance(wins, walks)) {
-      if (dusk::MayBeWonByChance(e.world, e.levelno)) {
-        std::printf("      (random play wins %s: allowed for the first levels of world 1)\n", random);
-      } else {
-        flags.push_back(who + "random play wins " + random + ": more than 1 %");
-      }
-    }
-    forms.push_back(dusk::PuzzleForms(*source));
-    formentry.push_back(i);
+    if (w.checked) PrintWorld(report, w);
+    if (any || w.checked) std::printf("\n");
+    failures += w.failures.size();
+  }
+  // A level no world of the campaign lists.
+  for (const dusk::reported_level& l : report.levels) {
+    if (l.checked && l.world < 0 && l.levelno < 0) PrintLevel(l);
+  }
+  for (const dusk::reported_level& l : report.levels) {
+    if (!l.checked) continue;
+    ++checked;
+    failures += l.failures.size();
+    failing += l.failures.empty() ? 0 : 1;
   }
 
-  for (const dusk::same_puzzle& same : dusk::SamePuzzles(forms)) {
-    const entry& a = entries[formentry[same.earlier]];
-    const entry& b = entries[formentry[same.later]];
-    flags.push_back(Label(b) + " " + b.shortname + ": the same puzzle as " + Label(a) + " " + a.shortname +
-                    ", " + dusk::SymmetryName(same.symmetry));
-  }
-
-  if (flags.empty()) {
-    std::printf("\nNo level flagged.\n");
+  std::printf("%s: %zu levels, median states %s", report.wholecampaign ? "Campaign" : "Checked", checked,
+              dusk::Thousands(report.medianstates).c_str());
+  if (report.wholecampaign) std::printf(" (at least %s)", dusk::Thousands(dusk::kLeastMedianStates).c_str());
+  std::printf("\n");
+  PrintFailures(report.failures, "  ");
+  if (failures == 0) {
+    std::printf("Every check passed.\n");
   } else {
-    std::printf("\nFlagged:\n");
-    for (const std::string& flag : flags) std::printf("  %s\n", flag.c_str());
+    std::printf("%zu failures: %zu of %zu levels fail a check.\n", failures, failing, checked);
   }
-  if (readerror) return 2;
-  return flags.empty() ? 0 : 1;
+  std::printf("Took %.1f s (%zu of %zu levels from the cache).\n", report.seconds, report.fromcache, checked);
+  if (!report.errors.empty()) return 2;
+  return dusk::Passed(report) ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "display/frame_cells.h"
 #include "files/png_image.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -38,13 +39,14 @@ constexpr std::array kNamedKeys = {
     named_key{"rctrl", key::kRightCtrl},
 };
 
-constexpr std::array<std::pair<std::string_view, script_op>, 7> kCommands = {{
+constexpr std::array<std::pair<std::string_view, script_op>, 8> kCommands = {{
     {"wait", script_op::wait},
     {"press", script_op::press},
     {"down", script_op::down},
     {"up", script_op::up},
     {"type", script_op::type},
     {"shot", script_op::shot},
+    {"cells", script_op::cells},
     {"close", script_op::close},
 }};
 
@@ -115,7 +117,8 @@ std::optional<script_error> ParseLine(std::string_view line, int number, script_
       command.text = argument;
       break;
     case script_op::shot:
-      if (argument.empty()) return script_error{number, "shot needs a file name"};
+    case script_op::cells:
+      if (argument.empty()) return script_error{number, word + " needs a file name"};
       command.text = argument;
       break;
     case script_op::close:
@@ -205,6 +208,15 @@ void script_player::Shot(const std::string& path) {
   }
 }
 
+void script_player::Cells(const std::string& path) {
+  // Run after the present and before the next frame draws anything: the record is the frame on screen.
+  const std::string text = FrameCellsText(FrameCells());
+  if (!WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()))) {
+    std::fprintf(stderr, "Can't write the cells %s\n", path.c_str());
+    failed_shots_.push_back(path);
+  }
+}
+
 void script_player::Frame() {
   if (release_ != 0) {
     inject::KeyUp(std::exchange(release_, 0));
@@ -221,6 +233,10 @@ void script_player::Frame() {
     switch (command.op) {
       case script_op::shot:
         Shot(command.text);
+        AskForNextShot();
+        continue;
+      case script_op::cells:
+        Cells(command.text);
         AskForNextShot();
         continue;
       case script_op::wait:

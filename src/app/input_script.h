@@ -8,6 +8,7 @@
 //   up KEY        the key goes up (one frame)
 //   type TEXT     the rest of the line as typed text (one frame)
 //   shot FILE     the frame on screen written as a PNG picture at window size (no frame)
+//   cells FILE    the frame on screen written as text, cell by cell (display/frame_cells.h) (no frame)
 //   close         the window is asked to close (one frame)
 #pragma once
 
@@ -21,14 +22,14 @@
 
 namespace dusk {
 
-enum class script_op { wait, press, down, up, type, shot, close };
+enum class script_op { wait, press, down, up, type, shot, cells, close };
 
 struct script_command {
   script_op op = script_op::wait;
   int line = 0;      // in the script, from 1
   int key = 0;       // virtual-key code, for press, down and up
   int frames = 0;    // for wait
-  std::string text;  // typed text, or the picture's path
+  std::string text;  // typed text, or the path of the picture or cells file
 };
 
 struct script_error {
@@ -64,11 +65,12 @@ class script_player {
   // Called after every presented frame; injects the input of the next frame.
   void Frame();
   bool Finished() const { return next_ >= commands_.size() && wait_ == 0 && !release_; }
-  // Screenshots that could not be written (their paths), for the caller to report.
+  // Screenshots and cells files that could not be written (their paths), for the caller to report.
   const std::vector<std::string>& FailedShots() const { return failed_shots_; }
 
  private:
   void Shot(const std::string& path);
+  void Cells(const std::string& path);
   void AskForNextShot();
 
   std::vector<script_command> commands_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/display_state.h"
+#include "display/frame_cells.h"
 #include "platform/window.h"
 #include "state/settings.h"
 
@@ -109,6 +110,8 @@ int Draw(tilemap& grid, int sx, int sy, int vx, int vy, int vw, int vh) {
       const int glyph = view_at(kGlyphPlane, i, j);
       const int fg = view_at(kForegroundPlane, i, j);
       const int bg = view_at(kBackgroundPlane, i, j);
+      RecordDrawnCell(sx + i, sy + j, static_cast<uint8_t>(glyph), static_cast<uint8_t>(fg),
+                      static_cast<uint8_t>(bg), transparent);
       const float px = static_cast<float>(i) * cellw + ox;
       const float py = static_cast<float>(j) * cellh + oy;
       if (bg == fg) {

@@ -74,7 +74,8 @@ std::optional<tilemap> ReadScreen(stream& in, int showerrors) {
         const auto value = static_cast<uint8_t>(in.ReadByte());
         // A run reaching past the cells is clipped; the writer's single run for a grid with no cells is one.
         const int64_t end = std::min<int64_t>(total + count + 1, n);
-        std::fill(cells.begin() + total, cells.begin() + end, value);
+        std::fill(cells.begin() + static_cast<std::ptrdiff_t>(total), cells.begin() + static_cast<std::ptrdiff_t>(end),
+                  value);
         total += count + 1;
       } while (total < n);
     } else {

@@ -1,6 +1,8 @@
 // Sounds and channels on OpenAL Soft. An effect is one buffer decoded at load time; a music track is
 // decoded while it plays, a few small buffers at a time queued on its source by the audio layer's own
 // streaming thread, so that loading costs little and no frame waits for decoding. A channel is one source.
+// In a browser, which gives the page no threads, the same streaming runs a bounded piece at every turn the
+// game gives the browser (ServiceAudio).
 #include "platform/audio.h"
 
 #include <AL/al.h>
@@ -19,6 +21,7 @@
 #include "platform/files.h"
 #include "platform/vorbis_decode.h"
 #include "platform/vorbis_stream.h"
+#include "platform/web_page.h"
 
 namespace dusk {
 
@@ -61,6 +64,8 @@ class streamer {
 
   void Add(const channel_ptr& c);
   void Stop();
+  // One round over the active channels: each is topped up, and those done with are dropped.
+  void ServiceOnce();
   std::mutex& lock() { return mutex_; }
 
  private:
@@ -214,7 +219,7 @@ bool Fill(channel& c, ALuint buffer) {
 
 void streamer::Add(const channel_ptr& c) {
   std::lock_guard<std::mutex> hold(mutex_);
-  if (!thread_.joinable()) {
+  if (!web::kInBrowser && !thread_.joinable()) {
     quit_ = false;
     thread_ = std::thread([this] { Run(); });
   }
@@ -238,8 +243,6 @@ void streamer::Stop() {
 }
 
 void streamer::Run() {
-  std::vector<channel_ptr> work;
-  std::vector<channel*> done;
   for (;;) {
     {
       std::unique_lock<std::mutex> hold(mutex_);
@@ -247,28 +250,37 @@ void streamer::Run() {
       wake_.wait(hold, [this] { return quit_ || !active_.empty(); });
       wake_.wait_for(hold, kStreamPeriod, [this] { return quit_; });
       if (quit_) return;
-      work = active_;
     }
-    done.clear();
-    for (const channel_ptr& c : work) {
-      if (!Service(*c)) done.push_back(c.get());
-    }
-    std::vector<channel_ptr> dropped;
-    {
-      std::lock_guard<std::mutex> hold(mutex_);
-      for (channel* c : done) {
-        auto found =
-            std::find_if(active_.begin(), active_.end(), [c](const channel_ptr& p) { return p.get() == c; });
-        if (found != active_.end()) {
-          dropped.push_back(std::move(*found));
-          active_.erase(found);
-        }
+    ServiceOnce();
+  }
+}
+
+void streamer::ServiceOnce() {
+  std::vector<channel_ptr> work;
+  {
+    std::lock_guard<std::mutex> hold(mutex_);
+    if (active_.empty()) return;
+    work = active_;
+  }
+  std::vector<channel*> done;
+  for (const channel_ptr& c : work) {
+    if (!Service(*c)) done.push_back(c.get());
+  }
+  std::vector<channel_ptr> dropped;
+  {
+    std::lock_guard<std::mutex> hold(mutex_);
+    for (channel* c : done) {
+      auto found =
+          std::find_if(active_.begin(), active_.end(), [c](const channel_ptr& p) { return p.get() == c; });
+      if (found != active_.end()) {
+        dropped.push_back(std::move(*found));
+        active_.erase(found);
       }
     }
-    // The last references may go here, outside the lock.
-    work.clear();
-    dropped.clear();
   }
+  // The last references may go here, outside the lock.
+  work.clear();
+  dropped.clear();
 }
 
 bool streamer::Service(channel& c) {
@@ -491,6 +503,10 @@ int ChannelPlaying(const channel_ptr& channel) {
   ALint al_state = AL_STOPPED;
   alGetSourcei(channel->source, AL_SOURCE_STATE, &al_state);
   return al_state == AL_PLAYING ? 1 : 0;
+}
+
+void ServiceAudio() {
+  if (web::kInBrowser && AudioOpen()) Audio().streaming.ServiceOnce();
 }
 
 int ChannelsInUse() {

@@ -30,6 +30,11 @@ void ResumeChannel(const channel_ptr& channel);
 void StopChannel(const channel_ptr& channel);
 int ChannelPlaying(const channel_ptr& channel);  // 1 while audibly playing; 0 prepared, stopped or ended
 
+// Streams the music that plays a bounded piece further. On the desktop the audio layer's own thread does
+// this and the call does nothing; in a browser, which has no threads for the page, the platform calls it
+// at every turn the game gives the browser.
+void ServiceAudio();
+
 // Channels holding a device source, after finished fire-and-forget channels are reclaimed: for leak checks.
 int ChannelsInUse();
 

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/web_page.h"
+
 namespace dusk {
 
 namespace {
@@ -31,6 +33,10 @@ void SleepMs(int ms) {
   if (ms <= 0) return;
   if (virtual_in_use) {
     virtual_ms += ms;
+    return;
+  }
+  if (web::kInBrowser) {
+    web::Sleep(ms);
     return;
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "platform/embedded.h"
+#include "platform/web_page.h"
 
 namespace dusk {
 
@@ -137,7 +138,10 @@ int RemoveFile(const std::string& path) {
     struct stat info {};
     return ::stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode);
   };
-  if (is_file()) ::unlink(native.c_str());
+  if (is_file()) {
+    ::unlink(native.c_str());
+    web::PlayerFilesChanged();
+  }
   return is_file() ? 0 : 1;
 }
 
@@ -148,7 +152,9 @@ void CopyFileTo(const std::string& from, const std::string& to) {
   (void)WriteFileAtomically(to, bytes);
 }
 
-void MakeFolder(const std::string& path) { ::mkdir(NativePath(path).c_str(), 0755); }
+void MakeFolder(const std::string& path) {
+  if (::mkdir(NativePath(path).c_str(), 0755) == 0) web::PlayerFilesChanged();
+}
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   out.clear();
@@ -196,6 +202,7 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
   // either way, so a failure here is not a failed write.
   fd_guard folder(::open(FolderOf(native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.get() >= 0) ::fsync(folder.get());
+  web::PlayerFilesChanged();
   return true;
 }
 

@@ -74,6 +74,7 @@ struct render_state {
   std::vector<SDL_Vertex> last_vertices;
   std::vector<int> last_indices;
   int frames_drawn = 0;
+  int frames_presented = 0;
 
   // One texture holding a white block (for filled rectangles) and every live sheet.
   sdl::texture_ptr atlas;

@@ -4,13 +4,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <bit>
 #include <cerrno>
 #include <cstring>
 
 #include "platform/embedded.h"
 #include "platform/files.h"
 #include "platform/program.h"
+#include "platform/web_page.h"
 
 namespace dusk {
 
@@ -54,6 +54,7 @@ class file_writer : public stream {
     if (fd_ < 0) return true;
     int result = ::close(fd_);
     fd_ = -1;
+    web::PlayerFilesChanged();
     return result == 0;
   }
 
@@ -104,7 +105,10 @@ double stream::ReadDouble() {
   const uint8_t* b = Take(8);
   uint64_t n = 0;
   for (int i = 7; i >= 0; --i) n = n << 8 | b[i];
-  return std::bit_cast<double>(n);
+  // memcpy rather than std::bit_cast, which the web build's standard library lacks.
+  double d = 0;
+  std::memcpy(&d, &n, sizeof d);
+  return d;
 }
 
 std::string stream::ReadLine() {
@@ -141,7 +145,8 @@ void stream::WriteInt(int32_t n) {
 }
 
 void stream::WriteDouble(double d) {
-  uint64_t u = std::bit_cast<uint64_t>(d);
+  uint64_t u = 0;
+  std::memcpy(&u, &d, sizeof u);
   uint8_t b[8];
   for (int i = 0; i < 8; ++i) b[i] = static_cast<uint8_t>(u >> (8 * i));
   Put(b, 8);

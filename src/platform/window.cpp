@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/input_injection.h"
 #include "platform/render_state.h"
+#include "platform/web_page.h"
 
 namespace dusk {
 
@@ -17,7 +18,8 @@ constexpr int kRefreshRate = 60;
 // The renderer on SDL's OpenGL driver; without it, and only when nothing is shown on a real display,
 // SDL's software renderer, so that tests still run where no OpenGL is available.
 bool CreateRenderer(render_state& render, int width, int height, const std::string& title) {
-  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
+  // A browser offers WebGL, which SDL drives through its OpenGL ES 2 renderer.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, web::kInBrowser ? "opengles2" : "opengl");
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   render.window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
@@ -200,6 +202,10 @@ int FramesDrawn() {
   return Render().frames_drawn;
 }
 
+int FramesPresented() {
+  return Render().frames_presented;
+}
+
 void PresentFrame(int sync) {
   render_state& render = Render();
   if (!render.renderer) return;
@@ -229,10 +235,12 @@ void PresentFrame(int sync) {
     render.kept_frame = ReadFramePixels(render.kept_width, render.kept_height);
   }
   const bool want_vsync = sync == 1 && render.vsync_allowed;
-  if (want_vsync != render.vsync) {
+  // The browser shows a frame at its own vertical sync once the page gives it a turn (below).
+  if (!web::kInBrowser && want_vsync != render.vsync) {
     SDL_RenderSetVSync(render.renderer.get(), want_vsync ? 1 : 0);
     render.vsync = want_vsync;
   }
+  bool slept = false;
   if (sync == -1) {
     // 1000 ms do not divide into 60 frames: 16 ms each, and the 40 ms left over are spread by a carry.
     constexpr int kPeriod = 1000 / kRefreshRate;
@@ -248,6 +256,7 @@ void PresentFrame(int sync) {
       render.next_frame_ms -= static_cast<uint32_t>(wait);  // a late frame restarts the schedule from now
     } else {
       SleepMs(wait);
+      slept = true;
     }
   }
   if (!repeat) {
@@ -256,7 +265,7 @@ void PresentFrame(int sync) {
     // Mesa's software rasteriser keeps every frame's drawing until the driver is made to finish it, so
     // without this a long run grows by a quarter of a megabyte a frame; a real GPU is done with the
     // frame's few quads at once.
-    if (!render.software) {
+    if (!render.software && !web::kInBrowser) {
       using gl_finish = void (*)();
       static const auto finish = reinterpret_cast<gl_finish>(SDL_GL_GetProcAddress("glFinish"));
       if (finish != nullptr) finish();
@@ -266,6 +275,17 @@ void PresentFrame(int sync) {
   }
   render.frame_sent = false;
   render.redraw_needed = false;
+  render.frames_presented += 1;
+  if (web::kInBrowser) {
+    // The page's frame loop is the browser's: a frame appears, and keys arrive, only while it has a turn.
+    if (VirtualClockInUse()) {
+      web::YieldNowAndThen();
+    } else if (want_vsync) {
+      web::WaitForAnimationFrame();
+    } else if (!slept) {
+      web::Yield();
+    }
+  }
   inject::RunFrameHook();
 }
 

@@ -22,6 +22,9 @@ int CloseRequested();  // 1 once after the user asked to close the window
 // Frames actually drawn and shown since the program started. A PresentFrame(-1) whose drawing repeats the
 // last frame drawn exactly leaves the window as it is and does not count. For tests and diagnostics.
 int FramesDrawn();
+// Every PresentFrame since the program started, repeated frames included: drawing after a change of this
+// count belongs to a new frame.
+int FramesPresented();
 
 // Desktop fullscreen on the screen the window is on, or back to the window; false when the system refuses.
 // The window's size in windowed mode is kept for coming back.

@@ -194,5 +194,5 @@ class level {
 
 template <>
 struct std::hash<dusk::level> {
-  std::size_t operator()(const dusk::level& lvl) const noexcept { return lvl.hash(); }
+  std::size_t operator()(const dusk::level& lvl) const noexcept { return static_cast<std::size_t>(lvl.hash()); }
 };

@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <chrono>
+#include <limits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -611,6 +612,46 @@ class reach_bound {
     }
   }
 
+  // The fewest moves in which the player could step onto one of the target cells (a sending teleporter's
+  // pad counts as stepped onto), over the same superset of play as need(): kOutOfReach beyond cap moves,
+  // kNever when not at all. blocks are the blocks that stay for good.
+  int reachtarget(const blockmasks& blocks, const tile& player, const blockmasks& targets, int cap) {
+    if (player.z >= layers_ || !level::inside(player.x, player.y, player.z)) return kNever;
+    const int layers = layers_;
+    for (int z = 0; z < layers; ++z) {
+      reached_[z] = layerbits{};
+      frontier_[z] = layerbits{};
+    }
+    reached_[player.z].set(layerbits::bit(player.x, player.y));
+    frontier_[player.z] = reached_[player.z];
+    for (int d = 1; d <= cap; ++d) {
+      bool hit = false;
+      for (int z = 0; z < layers; ++z) {
+        const layerbits& f = frontier_[z];
+        next_[z] = ((f.yprev() & enter_[0][z]) | (f.ynext() & enter_[1][z]) | (f.xprev() & enter_[2][z]) |
+                    (f.xnext() & enter_[3][z]))
+                       .without(blocks[z]);
+        hit = hit || !(next_[z] & targets[z]).empty();
+      }
+      if (hit) return d;
+      if (!jumps_.empty()) {
+        land(next_.data(), layers);
+        // A landing cell is stepped onto as well.
+        for (int z = 0; z < layers; ++z) hit = hit || !(next_[z] & targets[z]).empty();
+        if (hit) return d;
+      }
+      bool any = false;
+      for (int z = 0; z < layers; ++z) {
+        next_[z] = next_[z].without(reached_[z]);
+        reached_[z] |= next_[z];
+        frontier_[z] = next_[z];
+        any = any || !next_[z].empty();
+      }
+      if (!any) return kNever;
+    }
+    return kOutOfReach;
+  }
+
  private:
   // The bound of bound() with straight-line (grid) distances from the player in place of flood distances:
   // never more than the bound the flood gives, on a level of one layer without teleporters.
@@ -884,16 +925,21 @@ class state_store {
     if (!slots_.empty()) __builtin_prefetch(&slots_[h & (slots_.size() - 1)]);
   }
 
-  bool contains(std::span<const uint8_t> state, uint64_t h) const {
-    if (slots_.empty()) return false;
+  bool contains(std::span<const uint8_t> state, uint64_t h) const { return find(state, h) != npos; }
+
+  // The index of a state of hash h, or npos.
+  static constexpr std::size_t npos = ~std::size_t{0};
+  std::size_t find(std::span<const uint8_t> state, uint64_t h) const {
+    if (slots_.empty()) return npos;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t s = h & mask;; s = (s + 1) & mask) {
       const uint64_t slot = slots_[s];
-      if (slot == 0) return false;
+      if (slot == 0) return npos;
       if ((slot >> 32) == (h >> 32)) {
-        const auto other = at(static_cast<uint32_t>(slot) - 1);
+        const std::size_t index = static_cast<uint32_t>(slot) - 1;
+        const auto other = at(index);
         if (other.size() == state.size() && std::memcmp(other.data(), state.data(), state.size()) == 0)
-          return true;
+          return index;
       }
     }
   }
@@ -904,7 +950,8 @@ class state_store {
     if (chunks_.empty() || used_ + state.size() > chunksize_) {
       // Small searches stay small: chunks start at 16 KiB and double up to 1 MiB.
       if (!chunks_.empty()) chunksize_ = std::min(chunksize_ * 2, kChunk);
-      chunks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(chunksize_));
+      // Left uninitialised, as make_unique_for_overwrite would (which the web build's library lacks).
+      chunks_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[chunksize_]));
       allocated_ += chunksize_;
       used_ = 0;
     }
@@ -948,6 +995,35 @@ double since(clock_type::time_point start) {
   return std::chrono::duration<double>(clock_type::now() - start).count();
 }
 
+// The search's own time since it began. A caller that runs the search a slice at a time gives a pause hook:
+// it is called whenever a slice is used up, the time spent in it is not the search's, and once it answers
+// false the search's time is up.
+class search_clock {
+ public:
+  explicit search_clock(const solver_limits& limits) : limits_(limits), began_(clock_type::now()), slice_(began_) {}
+
+  double elapsed() {
+    if (limits_.pause && !cancelled_) {
+      const auto now = clock_type::now();
+      if (std::chrono::duration<double>(now - slice_).count() >= limits_.slice_seconds) {
+        cancelled_ = !limits_.pause();
+        slice_ = clock_type::now();
+        paused_ += slice_ - now;
+      }
+    }
+    return cancelled_ ? std::numeric_limits<double>::infinity() : seconds();
+  }
+  // The time so far, without pausing.
+  double seconds() const { return std::chrono::duration<double>(clock_type::now() - began_ - paused_).count(); }
+
+ private:
+  const solver_limits& limits_;
+  clock_type::time_point began_;
+  clock_type::time_point slice_;
+  clock_type::duration paused_{};
+  bool cancelled_ = false;
+};
+
 int collectedstars(const state_codec& codec, std::span<const uint8_t> state) {
   return static_cast<int>(codec.starcells().size()) - codec.starsleft(state);
 }
@@ -962,7 +1038,7 @@ struct beam_outcome {
 };
 
 beam_outcome BeamSearch(const level& start, int allowance, const state_codec& codec, reach_bound& bound,
-                        double deadline, clock_type::time_point began) {
+                        double deadline, search_clock& clock) {
   beam_outcome best;
   struct node {
     level lvl;
@@ -971,7 +1047,7 @@ beam_outcome BeamSearch(const level& start, int allowance, const state_codec& co
     int rank = 0;
   };
   std::vector<uint8_t> buffer;
-  for (std::size_t width = 256; since(began) < deadline; width *= 4) {
+  for (std::size_t width = 256; clock.elapsed() < deadline; width *= 4) {
     std::vector<node> beam;
     beam.push_back({start, {}, 0, 0});
     bool found = false;
@@ -980,7 +1056,7 @@ beam_outcome BeamSearch(const level& start, int allowance, const state_codec& co
       std::vector<node> next;
       std::unordered_set<uint64_t> seen;
       for (const node& parent : beam) {
-        if (since(began) >= deadline) return best;
+        if (clock.elapsed() >= deadline) return best;
         for (int s = 0; s < 4 && !found; ++s) {
           node child{parent.lvl, parent.steps, parent.stars, 0};
           const turn_result turn = PlayTurn(child.lvl, s);
@@ -1092,7 +1168,7 @@ replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> st
 }
 
 solve_result Solve(const level& start, int allowance, const solver_limits& limits) {
-  const auto began = clock_type::now();
+  search_clock clock(limits);
   solve_result result;
   auto finish = [&](solve_status status) {
     result.status = status;
@@ -1100,7 +1176,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     result.score = status == solve_status::solved || status == solve_status::best_found
                        ? 9 * start.totalstars - result.moves
                        : 0;
-    result.seconds = since(began);
+    result.seconds = clock.seconds();
     return result;
   };
   if (start.playertile() == nullptr) return finish(solve_status::no_player);
@@ -1195,7 +1271,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
       const std::size_t end = store->size();
       if (begin == end) break;
       for (std::size_t i = begin; i < end; ++i) {
-        if ((i & 255) == 0 && since(began) > bfsdeadline) {
+        if ((i & 255) == 0 && clock.elapsed() > bfsdeadline) {
           result.limit = "time";
           finishstore(*store);
           return -1;
@@ -1302,10 +1378,210 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
     ++limit;
   }
 
-  const beam_outcome beam = BeamSearch(start, allowance, codec, bound, limits.max_seconds, began);
+  const beam_outcome beam = BeamSearch(start, allowance, codec, bound, limits.max_seconds, clock);
   result.states += beam.states;
   result.steps = beam.steps;
   return finish(beam.steps.empty() ? solve_status::gave_up : solve_status::best_found);
+}
+
+exploration ExploreCells(const level& start, int allowance, std::span<const uint8_t> wanted,
+                         const explore_limits& limits) {
+  const auto began = clock_type::now();
+  exploration out;
+  out.entered.assign(level::maxcells, 0);
+  auto finish = [&](bool complete) {
+    out.complete = complete;
+    out.seconds = since(began);
+    return out;
+  };
+  const tile* player = start.playertile();
+  if (player == nullptr) return finish(true);
+
+  // The wanted cells no play has entered yet, as a count and as masks of the layers for the cut.
+  std::size_t missing = 0;
+  blockmasks targets{};
+  for (std::size_t c = 0; c < wanted.size() && c < out.entered.size(); ++c) {
+    if (wanted[c] == 0) continue;
+    ++missing;
+    targets[cellz(static_cast<int>(c))].set(layerbits::bit(cellx(static_cast<int>(c)), celly(static_cast<int>(c))));
+  }
+  auto enter = [&](int x, int y, int z) {
+    if (!level::inside(x, y, z)) return;
+    const int c = cellindex(x, y, z);
+    if (out.entered[c] != 0) return;
+    out.entered[c] = 1;
+    if (static_cast<std::size_t>(c) < wanted.size() && wanted[c] != 0) {
+      --missing;
+      targets[z].flip(layerbits::bit(x, y));
+    }
+  };
+  enter(player->x, player->y, player->z);
+  level current = start;
+  if (missing == 0 || Judge(current, 0, 0, allowance) != play_state::playing) return finish(true);
+
+  const state_codec codec(start);
+  reach_bound bound(start, codec);
+  std::vector<uint8_t> buffer;
+  state_store store(1024);
+  codec.encode(start, buffer);
+  store.add(buffer, hashbytes(buffer), 0, 0, movablesteps(current));
+  std::span<const uint8_t> decoded;
+  blockmasks parentblocks{};
+  blockmasks childblocks{};
+  level child;
+  std::size_t begin = 0;
+  for (int depth = 0; depth < allowance; ++depth) {
+    const std::size_t end = store.size();
+    if (begin == end) break;
+    for (std::size_t i = begin; i < end; ++i) {
+      if ((i & 255) == 0 && since(began) > limits.max_seconds) {
+        out.limit = "time";
+        out.states = store.size();
+        return finish(false);
+      }
+      if (store.size() >= limits.max_states) {
+        out.limit = "states";
+        out.states = store.size();
+        return finish(false);
+      }
+      const std::span<const uint8_t> state = store.at(i);
+      codec.decode(state, current, decoded);
+      if (limits.cuts) {
+        if (decoded.empty()) {
+          bound.keptblocks(state, parentblocks);
+        } else {
+          bound.updatekept(decoded, state, parentblocks);
+        }
+      }
+      decoded = state;
+      const tile* standing = current.playertile();
+      if (standing == nullptr) continue;
+      const int fx = standing->x;
+      const int fy = standing->y;
+      const int fz = standing->z;
+      const int from = cellindex(fx, fy, fz);
+      const int stars = collectedstars(codec, state);
+      const unsigned moves = store.moves(i);
+      for (int s = 0; s < 4; ++s) {
+        if (((moves >> s) & 1) == 0) continue;
+        child = current;
+        const turn_result turn = PlayTurn(child, s);
+        if (turn.moved == 0) continue;
+        // The cell stepped onto, and where a teleporter there carried the player.
+        enter(fx + stepdx[s], fy + stepdy[s], fz);
+        const tile* landed = child.playertile();
+        if (landed == nullptr) continue;
+        enter(landed->x, landed->y, landed->z);
+        if (missing == 0) {
+          out.states = store.size();
+          return finish(true);
+        }
+        // A win or the last allowed move ends the play.
+        if (stars + turn.stars == child.totalstars || depth + 1 >= allowance) continue;
+        if (limits.cuts) {
+          std::copy_n(parentblocks.begin(), codec.layers(), childblocks.begin());
+          bound.keepblock(child, from, childblocks);
+          if (bound.reachtarget(childblocks, *landed, targets, allowance - depth - 1) > allowance - depth - 1)
+            continue;
+        }
+        codec.encodechild(child, state, from, buffer);
+        const uint64_t h = hashbytes(buffer);
+        if (store.contains(buffer, h)) continue;
+        const unsigned next = movablesteps(child);
+        if (next == 0) continue;
+        store.add(buffer, h, static_cast<uint32_t>(i), static_cast<uint8_t>(s), next);
+      }
+    }
+    begin = end;
+  }
+  out.states = store.size();
+  return finish(true);
+}
+
+forgiveness_figures Forgiveness(const level& start, int allowance, const explore_limits& limits) {
+  const auto began = clock_type::now();
+  forgiveness_figures out;
+  auto finish = [&](bool complete) {
+    out.complete = complete;
+    out.seconds = since(began);
+    return out;
+  };
+  level current = start;
+  if (start.playertile() == nullptr) return finish(true);
+  switch (Judge(current, 0, 0, allowance)) {
+    case play_state::won:
+      return finish(true);
+    case play_state::playing:
+      break;
+    default:
+      out.positions = 1;
+      return finish(true);
+  }
+  // Positions are states with the moves taken: the same state reached later may have too few moves left.
+  // Every position's children come a move later, so they are kept after it, and the positions can be
+  // judged from the last one kept back to the first.
+  const state_codec codec(start);
+  std::vector<uint8_t> buffer;
+  state_store store(1024);
+  std::vector<uint32_t> children;  // four a position, kNone where a step doesn't lead to a kept one
+  std::vector<uint8_t> winnable;   // 1 where a step wins at once; later, where a win is still possible
+  constexpr uint32_t kNone = 0xFFFFFFFFu;
+  auto keep = [&](const level& lvl, int depth, unsigned moves) -> uint32_t {
+    codec.encode(lvl, buffer);
+    buffer.push_back(static_cast<uint8_t>(depth));
+    buffer.push_back(static_cast<uint8_t>(depth >> 8));
+    const uint64_t h = hashbytes(buffer);
+    const std::size_t met = store.find(buffer, h);
+    if (met != state_store::npos) return static_cast<uint32_t>(met);
+    store.add(buffer, h, 0, 0, moves);
+    children.insert(children.end(), 4, kNone);
+    winnable.push_back(0);
+    return static_cast<uint32_t>(store.size() - 1);
+  };
+  (void)keep(current, 0, movablesteps(current));
+  std::span<const uint8_t> decoded;
+  level child;
+  std::size_t begin = 0;
+  for (int depth = 0; depth < allowance; ++depth) {
+    const std::size_t end = store.size();
+    if (begin == end) break;
+    for (std::size_t i = begin; i < end; ++i) {
+      if (((i & 255) == 0 && since(began) > limits.max_seconds) || store.size() >= limits.max_states) {
+        out.limit = store.size() >= limits.max_states ? "states" : "time";
+        out.positions = store.size();
+        return finish(false);
+      }
+      const unsigned moves = store.moves(i);
+      if (moves == 0) continue;  // lost: trapped or out of moves
+      const std::span<const uint8_t> state = store.at(i);
+      codec.decode(state.first(state.size() - 2), current, decoded);
+      decoded = state.first(state.size() - 2);
+      const int stars = collectedstars(codec, state);
+      for (int s = 0; s < 4; ++s) {
+        if (((moves >> s) & 1) == 0) continue;
+        child = current;
+        const turn_result turn = PlayTurn(child, s);
+        if (turn.moved == 0) continue;
+        if (stars + turn.stars == child.totalstars) {
+          winnable[i] = 1;
+          continue;
+        }
+        // A position that has lost keeps no steps to take.
+        const unsigned next = depth + 1 >= allowance ? 0 : movablesteps(child);
+        children[i * 4 + static_cast<std::size_t>(s)] = keep(child, depth + 1, next);
+      }
+    }
+    begin = end;
+  }
+  for (std::size_t i = store.size(); i-- > 0;) {
+    for (int s = 0; s < 4 && winnable[i] == 0; ++s) {
+      const uint32_t c = children[i * 4 + static_cast<std::size_t>(s)];
+      if (c != kNone && winnable[c] != 0) winnable[i] = 1;
+    }
+  }
+  out.positions = store.size();
+  out.winnable = static_cast<std::size_t>(std::count(winnable.begin(), winnable.end(), uint8_t{1}));
+  return finish(true);
 }
 
 std::string StepArrows(std::span<const uint8_t> steps) {

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -59,6 +60,11 @@ replay_outcome ReplaySteps(level lvl, int allowance, std::span<const uint8_t> st
 struct solver_limits {
   double max_seconds = 60;
   std::size_t max_states = 4'000'000;
+  // A caller without threads runs the search a slice at a time: pause is called whenever about
+  // slice_seconds of searching have passed, and the search goes on when it returns; time spent in it does
+  // not count against max_seconds. When it answers false the search ends as if its time had run out.
+  std::function<bool()> pause;
+  double slice_seconds = 0.008;
   // Tests: check that every stored state decodes back to the very level it came from, and search without
   // the cuts to check that they never lose a solution.
   bool verify_states = false;
@@ -86,6 +92,41 @@ struct solve_result {
 };
 
 solve_result Solve(const level& start, int allowance, const solver_limits& limits = {});
+
+// Exhaustive searches over every play within the allowance, breadth-first over distinct states, bounded
+// by their own budget.
+struct explore_limits {
+  double max_seconds = 20;
+  std::size_t max_states = 4'000'000;
+  // Tests: explore without the cut, to check that it never loses a cell.
+  bool cuts = true;
+};
+
+// Which cells some play within the allowance steps onto: the start, every cell a step enters (a sending
+// teleporter's pad too) and where teleporters land. The search ends as soon as every wanted cell (flags
+// by level::cellindex) has been entered, and leaves out the states from which no wanted cell still
+// missing can be reached in the moves left. complete: entered is final for the wanted cells (every one
+// entered, or every state that matters explored); otherwise limit says which budget ran out.
+struct exploration {
+  std::vector<uint8_t> entered;  // by level::cellindex, 1 when entered
+  std::size_t states = 0;
+  bool complete = false;
+  std::string limit;
+  double seconds = 0;
+};
+exploration ExploreCells(const level& start, int allowance, std::span<const uint8_t> wanted,
+                         const explore_limits& limits = {});
+
+// How forgiving a level is: of every position a player can reach within the allowance (a state with the
+// moves taken) in which the level is not won yet, how many can still be won. Lost positions count too.
+struct forgiveness_figures {
+  std::size_t positions = 0;
+  std::size_t winnable = 0;
+  bool complete = false;  // false: the budget (limit) ran out and the figures are not known
+  std::string limit;
+  double seconds = 0;
+};
+forgiveness_figures Forgiveness(const level& start, int allowance, const explore_limits& limits = {});
 
 // "↑↓←→" arrows (UTF-8) and "0123" digits of a list of steps.
 std::string StepArrows(std::span<const uint8_t> steps);

@@ -10,6 +10,7 @@
 #include "state/progress.h"
 #include "state/settings.h"
 #include "ui/sound_effects.h"
+#include "worlds/world_looks.h"
 
 namespace dusk {
 
@@ -18,34 +19,6 @@ namespace {
 constexpr int kOkapiStarGlyph = 20;
 constexpr int kDissolveBlink = 6;
 constexpr int kDissolveLife = 24;
-
-struct look {
-  int glyph;
-  int fg;
-  int bg;
-};
-
-look Look(const world& w, int k) {
-  const auto i = static_cast<size_t>(k & 255);
-  return look{w.tilec[i], w.tilef[i], w.tileb[i]};
-}
-
-// The look of a static object, by its state.
-look ObjectLook(const world& w, const tile& object, bool okapi) {
-  switch (object.id) {
-    case kind::door:
-      return Look(w, object.b != 0 ? kind::door : kind::opendoor);
-    case kind::timedgate:
-      return Look(w, object.s != 0 ? kind::timedgate : kind::opentimedgate);
-    case kind::star: {
-      look star = Look(w, kind::star);
-      if (okapi) star.glyph = kOkapiStarGlyph;
-      return star;
-    }
-    default:
-      return Look(w, object.id);
-  }
-}
 
 // The burst's glyph from a draw of 0 to 7, and a colour from a draw of 0 to 5 (255: the cell's own).
 int BurstGlyph(int k) {
@@ -63,17 +36,19 @@ int BurstColor(int k) {
 void DrawLevel(tilemap& grid, world& worldrec, level& levelrec) {
   const world& w = worldrec;
   const bool okapi = progress.playername == "OKAPI";
-  const look floor = Look(w, 0);
+  const cell_look floor = KindLook(w, 0);
   grid.Fill(floor.glyph, floor.fg, floor.bg, 0);
+  const level_marks marks = MarkLevel(levelrec);
 
   for (int z = 0; z < levelrec.depth; ++z) {
     for (int x = 0; x < level::size; ++x) {
       for (int y = 0; y < level::size; ++y) {
-        look cell{};
+        cell_look cell{};
         if (const tile* object = levelrec.obj(x, y, z)) {
-          cell = ObjectLook(w, *object, okapi);
+          cell = ObjectLook(w, marks, *object, x, y, z);
+          if (okapi && object->id == kind::star) cell.glyph = kOkapiStarGlyph;
         } else if (const uint8_t ground = levelrec.map(x, y, z); ground != 0) {
-          cell = Look(w, ground);
+          cell = KindLook(w, ground);
         } else {
           continue;
         }
@@ -86,13 +61,13 @@ void DrawLevel(tilemap& grid, world& worldrec, level& levelrec) {
     const tile piece = levelrec.objs()[i];
     const int row = piece.y + piece.z * level::size;
     if (piece.id == kind::dissolvingtrail && piece.f == 1) {
-      const look gone = Look(w, kind::dissolvingtrail);
+      const cell_look gone = KindLook(w, kind::dissolvingtrail);
       grid.AddParticle(static_cast<float>(piece.x), static_cast<float>(row), 0, 0, kDissolveBlink,
                        kDissolveLife, gone.glyph, gone.fg, gone.bg);
       levelrec.removeobj(i);
       continue;
     }
-    const look shown = Look(w, piece.id);
+    const cell_look shown = PieceLook(w, piece);
     grid.SetTile(piece.x, row, shown.glyph, shown.fg, shown.bg, 0);
     ++i;
   }

@@ -1,8 +1,8 @@
-// The hint: the solver runs on its own copy of the level on a worker thread, which touches nothing else;
-// the frame loop only looks whether it has finished.
+// The hint: the solver runs on its own copy of the level as a background task (a worker thread, or in a
+// browser slices between the frames), which touches nothing else; the frame loop only looks whether it has
+// finished.
 #include "screens/level_hint.h"
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -15,7 +15,6 @@ struct hint_job {
   level asked;  // the level as it stood when the hint was asked for
   int moves = 0;
   hint_answer answer;
-  std::atomic<bool> done{false};
 };
 
 hint_answer FindHint(const level& current, int starstaken, int movesleft, const solver_limits& limits) {
@@ -44,21 +43,20 @@ hint_answer FindHint(const level& current, int starstaken, int movesleft, const 
 
 void RequestHint(hint_state& hints, const level_session& s) {
   if (s.state != level_phase::playing) return;
-  if (hints.job && !hints.job->done.load()) return;
+  if (hints.task && !hints.task->Done()) return;
   auto job = std::make_shared<hint_job>();
   job->asked = s.levelrec;
   job->moves = s.moves;
   const int stars = s.stars;
   const int left = s.allowance() - s.moves;
   hints.job = job;
-  // Detached: leaving the level must not wait for the solver, whose budget bounds how long it runs on.
-  std::thread([job, stars, left] {
+  hints.task = StartBackgroundTask([job, stars, left](const task_pause& pause) {
     solver_limits limits;
     limits.max_seconds = hint::kSeconds;
     limits.max_states = hint::kStates;
+    limits.pause = pause;
     job->answer = FindHint(job->asked, stars, left, limits);
-    job->done.store(true);
-  }).detach();
+  });
 }
 
 void WriteHintMessage(tilemap& strip, const std::string& text) {
@@ -101,8 +99,13 @@ void ShowHint(hint_state& hints, level_session& s, const hint_answer& answer) {
 
 void PollHint(hint_state& hints, level_session& s, bool wait) {
   if (!hints.job) return;
-  while (wait && !hints.job->done.load()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  if (!hints.job->done.load()) return;
+  if (!hints.task->Done()) hints.task->Step();
+  while (wait && !hints.task->Done()) {
+    hints.task->Step();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (!hints.task->Done()) return;
+  hints.task.reset();
   const std::shared_ptr<hint_job> job = std::move(hints.job);
   // An answer for a position the player has since left is no use.
   if (s.state != level_phase::playing || job->moves != s.moves || !(job->asked == s.levelrec)) return;

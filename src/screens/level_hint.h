@@ -1,11 +1,13 @@
 // Hints in level play: the next step of a shortest winning line from where the player stands, found by the
-// solver on a worker thread so that the frames go on while it thinks.
+// solver as a background task (a worker thread, or slices between frames) so that the frames go on while it
+// thinks.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/background_task.h"
 #include "puzzle/level.h"
 #include "puzzle/solver.h"
 #include "screens/level_picture.h"
@@ -38,7 +40,8 @@ struct hint_job;
 
 // The hint in progress and what it shows.
 struct hint_state {
-  std::shared_ptr<hint_job> job;  // the solver's run, when one is going
+  std::shared_ptr<hint_job> job;          // what the solver was asked, and its answer
+  std::shared_ptr<background_task> task;  // the solver's run, when one is going
   tilemap strip;                  // the message, over the top two rows
   int messageframes = 0;
   int messagemoves = 0;  // the moves taken when the message was shown

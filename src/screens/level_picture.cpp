@@ -17,6 +17,7 @@ tilemap* Shown(tilemap& screen) {
 void AddLevel(frame_picture& picture, level_session& s, front_state& screens) {
   picture.Add(Shown(screens.hud), 0, 0);
   picture.Add(&s.numbers, 1, 3);
+  picture.Add(&s.layerstrip, 0, 14);
   picture.Add(&s.playfield, 5, 0, 0, s.playerlayer() * level::size, level::size, level::size);
 }
 
@@ -34,12 +35,21 @@ frame_picture LevelFramePicture(level_session& s, front_state& screens) {
           WriteBannerStrip(s.messagestrip, s.worldrec->levelname[static_cast<size_t>(s.levelno)]);
         }
         picture.Add(&s.messagestrip, s.banner - kBannerIn, 0);
+        picture.Add(&s.notestrip, s.banner - kBannerIn, 1);
       } else if (s.banner < kBannerGone) {
         picture.Add(&s.messagestrip, s.banner - kBannerIn, 0);
+        picture.Add(&s.notestrip, s.banner - kBannerIn, 1);
       }
       break;
     case level_phase::help:
-      picture.Add(Shown(screens.help), 0, 0);
+      if (s.helppage > 0 && s.helppage <= static_cast<int>(s.helppages.size())) {
+        picture.Add(&s.helppages[static_cast<size_t>(s.helppage - 1)], 0, 0);
+      } else {
+        if (tilemap* keys = Shown(screens.help)) {
+          picture.Add(keys, 0, 0);
+          if (!s.helppages.empty()) picture.Add(&s.morestrip, 0, 14);
+        }
+      }
       break;
     case level_phase::won:
       if (s.sliding) AddLevel(picture, s, screens);
@@ -52,6 +62,7 @@ frame_picture LevelFramePicture(level_session& s, front_state& screens) {
       picture.Add(Shown(screens.loser), slide, 0);
       WriteLoseStrip(s.messagestrip, s.message);
       picture.Add(&s.messagestrip, slide, 1);
+      if (s.moves > 0) picture.Add(&s.undostrip, slide, 12);
       if (settings.levelskipping != 0) picture.Add(&s.skipstrip, slide, 14);
       break;
   }

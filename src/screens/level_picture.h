@@ -21,7 +21,7 @@ struct frame_draw {
 };
 
 struct frame_picture {
-  std::array<frame_draw, 8> draws{};
+  std::array<frame_draw, 12> draws{};
   int count = 0;
 
   void Add(tilemap* grid, int sx, int sy, int vx = 0, int vy = 0, int vw = -1, int vh = -1) {

@@ -7,6 +7,7 @@
 #include "persist/replay.h"
 #include "platform/random.h"
 #include "puzzle/kinds.h"
+#include "screens/level_help.h"
 #include "screens/level_play.h"
 #include "state/progress.h"
 #include "state/settings.h"
@@ -90,6 +91,14 @@ void WriteFigures(level_session& s) {
   const int shown = static_cast<int>(std::llabs(s.score));
   InsertRAlignString(numbers, 2, 6, std::to_string(shown), s.score < 0 ? kWarningColor : kFigureColor,
                      kFigureBackground);
+
+  // In a level of several layers the player must know which one the screen shows.
+  FillEmpty(s.layerstrip);
+  if (s.levelrec.depth > 1) {
+    const std::string layer = std::to_string(s.playerlayer() + 1) + "/" + std::to_string(s.levelrec.depth);
+    InsertString(s.layerstrip, (s.layerstrip.tmapw - static_cast<int>(layer.size())) / 2, 0, layer,
+                 kFigureColor, kFigureBackground);
+  }
 }
 
 void AddStarBurst(level_session& s, const tile& player) {
@@ -139,7 +148,11 @@ void StepPlaying(level_session& s, const play_input& in, play_outcome& out) {
     out.result = 0;
     return;
   }
-  if (in.help != 0) s.state = level_phase::help;  // shown from the next frame
+  if (in.help != 0) {
+    s.state = level_phase::help;  // shown from the next frame
+    s.helppage = 0;
+    s.helppages = HelpPages(*s.worldrec, s.levelrec, s.worldrec->levelnote[static_cast<size_t>(s.levelno)]);
+  }
 
   if (s.banner <= kBannerIn) {
     if (s.banner < kBannerIn) s.banner += 2;
@@ -210,6 +223,16 @@ level_session NewLevelSession(world& worldrec, int worldno, int levelno, const l
   s.skipstrip = tilemap::Create(20, 1);
   FillEmpty(s.skipstrip);
   InsertString(s.skipstrip, 1, 0, kSkipsLevel, play::kSkipStripColor, play::kStripBackground);
+  s.undostrip = tilemap::Create(20, 1);
+  FillEmpty(s.undostrip);
+  InsertString(s.undostrip, 1, 0, kUndoesStep, play::kSkipStripColor, play::kStripBackground);
+  s.morestrip = tilemap::Create(20, 1);
+  FillEmpty(s.morestrip);
+  InsertString(s.morestrip, 1, 0, kMoreHelp, play::kHelpBarText, play::kHelpBar);
+  s.notestrip = tilemap::Create(20, 2);
+  WriteNoteStrip(s.notestrip, worldrec.levelnote[static_cast<size_t>(levelno)]);
+  s.layerstrip = tilemap::Create(5, 1);
+  FillEmpty(s.layerstrip);
   return s;
 }
 
@@ -260,7 +283,13 @@ play_outcome StepLevelFrame(level_session& s, const play_input& in) {
       StepPlaying(s, in, out);
       break;
     case level_phase::help:
-      if (in.back != 0 || in.help != 0) s.state = level_phase::playing;
+      if (in.back != 0 || in.help != 0) {
+        s.state = level_phase::playing;
+      } else if (in.right != 0 && s.helppage < static_cast<int>(s.helppages.size())) {
+        s.helppage += 1;
+      } else if (in.left != 0 && s.helppage > 0) {
+        s.helppage -= 1;
+      }
       break;
     case level_phase::won:
       if (!s.sliding) {

@@ -47,12 +47,16 @@ inline constexpr int kFigureBackground = 20;
 inline constexpr int kEndStripColor = 3;
 inline constexpr int kLoseMessageColor = 26;
 inline constexpr int kStripBackground = 48;
-inline constexpr int kSkipStripColor = 10;
+inline constexpr int kSkipStripColor = 10;  // and the undo strip's
+inline constexpr int kHelpBar = 36;         // the help's title and foot bars
+inline constexpr int kHelpBarText = 0;
 }  // namespace play
 
 inline constexpr const char* kNoMoreMoves = "No more moves!";
 inline constexpr const char* kTrapped = "Trapped!";
 inline constexpr const char* kSkipsLevel = "[ctrl] skips level";
+inline constexpr const char* kUndoesStep = "[z] undo last step";
+inline constexpr const char* kMoreHelp = "Right: more";
 
 // One frame's input, as the loop read it.
 struct play_input {
@@ -106,6 +110,15 @@ struct level_session {
   tilemap numbers;       // the figures laid over the hud
   tilemap skipstrip;     // "[ctrl] skips level"
   tilemap messagestrip;  // the banner, and the texts of the win and lose screens
+  tilemap notestrip;     // the level's note, on the two rows under the banner
+  tilemap layerstrip;    // "2/3" at the foot of the hud: the player's layer and the layers, when several
+  tilemap undostrip;     // "[z] undo last step" on the lose screen
+  tilemap morestrip;     // "Right: more" on the help's first page
+
+  // The help's pages after the keys page, made as it opens (the legend shows the level as it stands), and
+  // the page shown: 0 is the keys page.
+  std::vector<tilemap> helppages;
+  int helppage = 0;
 
   // The steps of the positions that restarts left, the latest last, so that undo right after a restart
   // can bring its position back (a restart with no step since the last keeps nothing new).

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/stream.h"
 #include "state/progress.h"
+#include "worlds/level_notes.h"
 #include "worlds/world_paths.h"
 #include "worlds/worlds_state.h"
 
@@ -93,6 +94,9 @@ int CompileCountedWorld(const std::string& name, int w, int numworlds, stream* l
     CopyIfChanged("levels\\" + level, folder + "\\" + target);
     Log(log, "Compiled level: " + std::to_string(number) + " from " + level + " to " + target);
   }
+  // The notes only help: a world whose notes can't be written still plays.
+  const std::string notes = LevelNotesText(transcribed.notes);
+  (void)WriteIfChanged(NotesPath(w), std::vector<uint8_t>(notes.begin(), notes.end()));
   return 0;
 }
 
@@ -114,6 +118,7 @@ std::string RemoveExtension(std::string_view name) {
 
 world_source TranscribeWorldSource(stream& in) {
   world_source out;
+  std::string note;
   while (in.Remaining() > 0) {
     const std::string line = in.ReadLine();
     const std::string_view text = TrimLine(line);
@@ -135,6 +140,11 @@ world_source TranscribeWorldSource(stream& in) {
         break;
       case '!':
         out.levels.emplace_back(rest);
+        out.notes.push_back(std::move(note));
+        note.clear();
+        break;
+      case '&':
+        note = std::string(rest);
         break;
       case '%':
         return out;

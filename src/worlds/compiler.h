@@ -16,10 +16,12 @@ int CompileWorlds(const std::string& indexname, stream* log);
 // Compiles the world text file name (any extension is replaced by ".txt") as world number w. Returns 0.
 int CompileWorld(const std::string& name, int w, stream* log);
 
-// A world text file transcribed: the world data bytes after the world count, and the "!" lines' names.
+// A world text file transcribed: the world data bytes after the world count, the "!" lines' names, and each
+// level's note (the "&" line before its "!" line; empty when it has none).
 struct world_source {
   std::vector<uint8_t> data;
   std::vector<std::string> levels;
+  std::vector<std::string> notes;
 };
 // Reads the lines of a world text file up to "%" or its end. Pure: touches no file and no global.
 world_source TranscribeWorldSource(stream& in);

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -13,12 +12,12 @@
 #include "platform/files.h"
 #include "platform/stream.h"
 #include "worlds/build_level.h"
+#include "worlds/cache_key.h"
+#include "worlds/world_looks.h"
 
 namespace dusk {
 
 namespace {
-
-constexpr int kMaxWorlds = 16;
 
 std::string Join(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder + name;
@@ -77,36 +76,6 @@ struct level_job {
   solve_result solution;
 };
 
-// A 64-bit hash of bytes, for cache keys (not for security: the cache is our own build output).
-uint64_t HashBytes(uint64_t h, const uint8_t* data, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) {
-    h = (h ^ data[i]) * 0x100000001B3ull;
-  }
-  return h ^ (h >> 29);
-}
-
-// What the solution of a level depends on besides its source: the rules and solver, which are this
-// program. Any rebuild of it that changes its bytes makes every cached solution stale.
-uint64_t ProgramKey() {
-  static const uint64_t key = [] {
-    std::vector<uint8_t> bytes;
-    uint64_t h = 0xCBF29CE484222325ull;
-    // Linux names the running program here; elsewhere the key is the source and budget alone.
-    if (ReadWholeFile("/proc/self/exe", bytes)) {
-      // Word-wise: the program is a few megabytes.
-      for (std::size_t i = 0; i + 8 <= bytes.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        h = (h ^ word) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 31;
-      }
-      h = HashBytes(h, bytes.data() + bytes.size() / 8 * 8, bytes.size() % 8);
-    }
-    return h;
-  }();
-  return key;
-}
-
 void PrepareLevel(level_job& job, const convert_options& options) {
   source_error error;
   std::vector<uint8_t> bytes;
@@ -121,6 +90,15 @@ void PrepareLevel(level_job& job, const convert_options& options) {
   const std::optional<level> built = BuildLevelFromImage(job.image);
   if (!built || !(*built == *job.direct)) {
     job.error = job.path + ": the level image does not build the level the source describes";
+    return;
+  }
+  // Each pair of pads and each key shows in a colour of its own, and a world has eight of each.
+  const level_marks marks = MarkLevel(*job.direct);
+  if (marks.pairs > kind::kMarkColors || marks.keycount > kind::kMarkColors) {
+    const bool pairs = marks.pairs > kind::kMarkColors;
+    job.error = job.path + ": the level has " + std::to_string(pairs ? marks.pairs : marks.keycount) +
+                (pairs ? " teleporter pairs" : " door keys") + "; the screen tells at most " +
+                std::to_string(kind::kMarkColors) + " apart";
     return;
   }
   if (options.cachefolder.empty()) return;
@@ -367,7 +345,7 @@ std::vector<output_file> ConversionFiles(const conversion& result) {
   for (const converted_world& world : result.worlds) {
     std::vector<compiled_level> levels;
     for (const converted_level& l : world.levels) {
-      levels.push_back({l.parsed.name, l.parsed.moves, l.highscore, l.screenfile});
+      levels.push_back({l.parsed.name, l.parsed.moves, l.highscore, l.screenfile, l.parsed.note});
       auto out = OpenMemoryWrite();
       WriteRLE(l.image, *out);
       files.push_back({l.screenfile, out->TakeBytes()});

@@ -2,6 +2,9 @@
 // level, all played through the same turn the level play and the solver use.
 #include "worlds/level_report.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "puzzle/kinds.h"
 
 namespace dusk {
@@ -84,6 +87,48 @@ int RandomPlaythroughWins(const level& start, int allowance, int walks, uint64_t
   return wins;
 }
 
+int CarefulPlaythroughWins(const level& start, int allowance, int walks, uint64_t seed) {
+  splitmix random(seed);
+  int wins = 0;
+  level lvl;
+  level after[4];
+  for (int walk = 0; walk < walks; ++walk) {
+    lvl = start;
+    int stars = 0;
+    int moves = 0;
+    if (Judge(lvl, 0, 0, allowance) == play_state::won) ++wins;
+    if (Judge(lvl, 0, 0, allowance) != play_state::playing) continue;
+    for (;;) {
+      int safe[4];
+      int gained[4] = {};
+      bool won[4] = {};
+      int count = 0;
+      for (int s = 0; s < 4; ++s) {
+        after[s] = lvl;
+        const turn_result turn = PlayTurn(after[s], s);
+        if (turn.moved == 0) continue;
+        gained[s] = turn.stars;
+        const play_state state = Judge(after[s], stars + turn.stars, moves + 1, allowance);
+        if (state == play_state::won || state == play_state::playing) {
+          won[s] = state == play_state::won;
+          safe[count++] = s;
+        }
+      }
+      // Every step loses at once: so does this walk.
+      if (count == 0) break;
+      const int s = safe[random.below(count)];
+      if (won[s]) {
+        ++wins;
+        break;
+      }
+      std::swap(lvl, after[s]);
+      stars += gained[s];
+      ++moves;
+    }
+  }
+  return wins;
+}
+
 first_step_figures FirstSteps(const level& start, int allowance, int bestmoves, const solver_limits& limits) {
   first_step_figures out;
   level probe = start;
@@ -124,6 +169,14 @@ first_step_figures FirstSteps(const level& start, int allowance, int bestmoves, 
 
 const char* SymmetryName(int symmetry) {
   return symmetry >= 0 && symmetry < kSymmetries ? kMatrices[symmetry].name : "?";
+}
+
+void TurnStep(int symmetry, int& dx, int& dy) {
+  const turn_matrix& m = kMatrices[symmetry >= 0 && symmetry < kSymmetries ? symmetry : 0];
+  const int nx = m.a * dx + m.b * dy;
+  const int ny = m.c * dx + m.d * dy;
+  dx = nx;
+  dy = ny;
 }
 
 level_source TransformedSource(const level_source& source, int symmetry) {
@@ -216,6 +269,45 @@ std::vector<same_puzzle> SamePuzzles(const std::vector<puzzle_forms>& levels) {
     }
   }
   return pairs;
+}
+
+level_source StrippedSource(const level_source& source, std::span<const uint8_t> kinds) {
+  auto named = [&](uint8_t k) { return k != 0 && std::find(kinds.begin(), kinds.end(), k) != kinds.end(); };
+  level_source out = source;
+  for (source_cell& c : out.cells) {
+    if (named(c.ground)) c.ground = kind::floor;
+    if (named(c.thing)) c = source_cell{c.ground, 0, 0, 0, 0};
+  }
+  return out;
+}
+
+bool HoldsKinds(const level_source& source, std::span<const uint8_t> kinds) {
+  return std::any_of(source.cells.begin(), source.cells.end(), [&](const source_cell& c) {
+    return std::any_of(kinds.begin(), kinds.end(),
+                       [&](uint8_t k) { return k != 0 && (c.ground == k || c.thing == k); });
+  });
+}
+
+removal_test RemovalTest(const level_source& source, std::span<const uint8_t> kinds, const solver_limits& limits) {
+  removal_test out;
+  if (!HoldsKinds(source, kinds)) return out;
+  out.stripped = Solve(BuildSourceLevel(StrippedSource(source, kinds)), source.moves, limits);
+  switch (out.stripped.status) {
+    case solve_status::unsolvable:
+    case solve_status::no_player:
+      out.outcome = removal_outcome::unwinnable;
+      break;
+    case solve_status::gave_up:
+      out.outcome = removal_outcome::unknown;
+      break;
+    case solve_status::solved:
+    case solve_status::best_found: {
+      const replay_outcome real = ReplaySteps(BuildSourceLevel(source), source.moves, out.stripped.steps);
+      out.outcome = real.state == play_state::won ? removal_outcome::not_needed : removal_outcome::naive_fails;
+      break;
+    }
+  }
+  return out;
 }
 
 }  // namespace dusk

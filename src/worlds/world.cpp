@@ -5,6 +5,7 @@
 
 #include "display/stream_text.h"
 #include "platform/stream.h"
+#include "worlds/level_notes.h"
 #include "worlds/world_paths.h"
 #include "worlds/worlds_state.h"
 
@@ -37,6 +38,7 @@ std::unique_ptr<world> LoadWorldFrom(stream& in, int w, const star_counter& star
     wd.tilec[kind] = static_cast<uint8_t>(in.ReadByte());
     wd.tilef[kind] = static_cast<uint8_t>(in.ReadByte());
     wd.tileb[kind] = static_cast<uint8_t>(in.ReadByte());
+    wd.tilegiven.set(static_cast<size_t>(kind));
   }
 
   for (int i = 0; i < kMaxLevels && in.Remaining() > 0; ++i) {
@@ -58,7 +60,9 @@ namespace dusk {
 std::unique_ptr<world> LoadWorld(int w, const star_counter& stars) {
   stream_ptr in = OpenRead(WorldDataPath(w));
   if (!in) return nullptr;
-  return LoadWorldFrom(*in, w, stars);
+  std::unique_ptr<world> loaded = LoadWorldFrom(*in, w, stars);
+  if (loaded) loaded->levelnote = ReadLevelNotes(w);
+  return loaded;
 }
 
 }  // namespace dusk

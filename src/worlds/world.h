@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,11 +19,15 @@ struct world {
   std::array<uint8_t, 256> tilec{};  // glyph of each kind
   std::array<uint8_t, 256> tilef{};  // foreground colour of each kind
   std::array<uint8_t, 256> tileb{};  // background colour of each kind
+  // The kinds the data file gave a look: a state look the file doesn't give (worlds compiled before
+  // pieces showed their state) leaves that state drawn in the plain look of its kind.
+  std::bitset<256> tilegiven;
   int numlevels = 0;                 // number of the last level: the levels are 0 to numlevels
   std::array<std::string, kMaxLevels> levelname{};
   std::array<int, kMaxLevels> levelmoves{};
   std::array<int, kMaxLevels> levelhighs{};
   std::array<int, kMaxLevels> levelstars{};
+  std::array<std::string, kMaxLevels> levelnote{};  // the idea each level teaches; empty when none
 };
 
 // How many stars level l of world w holds, 0 when it can't be built.

@@ -18,6 +18,7 @@ struct world_look {
   uint8_t glyph = 0;
   uint8_t fg = 0;
   uint8_t bg = 0;
+  int line = 0;  // where the world file gives it; 0 for a look made from the others
 };
 
 struct world_file {
@@ -27,13 +28,18 @@ struct world_file {
   // The kinds the world is about, in the order written: the level report checks that its levels need them.
   // The game never sees them.
   std::vector<uint8_t> featured;
-  std::vector<world_look> looks;
+  std::vector<world_look> looks;  // as given, then the state looks the world left out (AddStateLooks)
   std::vector<std::string> levels;  // level source files, relative to the world file's folder, in order
   std::vector<int> levellines;      // the line of each, for messages
 };
 
+// Adds the looks of piece and object states (movers' and turners' headings, gate countdowns, teleporter
+// roles, pair and key colours) that the world doesn't give, made from the looks of their kinds, for every
+// kind the world gives a look.
+void AddStateLooks(std::vector<world_look>& looks);
+
 // The name a kind has in the looks and featured lists ("one-way up", "turner"), or none for a kind
-// without a name.
+// without a name. The looks of states have names too (world_looks.h), but are no kinds.
 std::optional<std::string_view> KindName(uint8_t kind);
 
 std::optional<world_file> ParseWorldFile(std::string_view text, const std::string& file, source_error& error);
@@ -46,6 +52,7 @@ struct compiled_level {
   int moves = 0;
   int highscore = 0;
   std::string screenfile;  // the level file's name under "levels\"
+  std::string note;        // the idea the level teaches; may be empty
 };
 std::string WorldText(const world_file& world, const std::vector<compiled_level>& levels);
 

@@ -29,9 +29,10 @@ TEST(InputScript, ParsesEveryCommand) {
       "type Hello, wayfarer!\n"
       "shot shots/menu one.png\n"
       "PRESS f12\n"
-      "close");
+      "close\n"
+      "cells shots/menu.txt");
   ASSERT_FALSE(script.error) << script.error->message;
-  ASSERT_EQ(script.commands.size(), 8u);
+  ASSERT_EQ(script.commands.size(), 9u);
   const std::vector<script_command>& c = script.commands;
   EXPECT_EQ(c[0].op, script_op::wait);
   EXPECT_EQ(c[0].frames, 12);
@@ -49,6 +50,8 @@ TEST(InputScript, ParsesEveryCommand) {
   EXPECT_EQ(c[6].key, key::kF12);
   EXPECT_EQ(c[7].op, script_op::close);
   EXPECT_EQ(c[7].line, 10);
+  EXPECT_EQ(c[8].op, script_op::cells);
+  EXPECT_EQ(c[8].text, "shots/menu.txt");
 }
 
 TEST(InputScript, KeyNames) {
@@ -86,6 +89,7 @@ TEST(InputScript, ErrorsNameTheirLine) {
       {"wait 99999999999999999999", 1, "wait needs a number of frames from 0 to 100000000"},
       {"type", 1, "type needs text"},
       {"shot   ", 1, "shot needs a file name"},
+      {"cells", 1, "cells needs a file name"},
       {"close now", 1, "close takes nothing after it"},
       {"press \x01\x02", 1, "unknown key \"??\""},
   };

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -101,7 +102,14 @@ class running_game {
           "suppressions=" + std::string(DUSK_SOURCE_DIR) + "/tests/app/game_runs_lsan.supp:use_tls=0";
       setenv("LSAN_OPTIONS", suppressions.c_str(), 1);
       std::freopen("stderr.txt", "w", stderr);
-      execl(DUSK_GAME_EXE, DUSK_GAME_EXE, "--level", "1-1", static_cast<char*>(nullptr));
+      // The script's first frame is the level's first: it leaves a file the test waits for, then real
+      // keys take over.
+      if (FILE* script = std::fopen("ready.script", "w")) {
+        std::fputs("cells ready.txt\n", script);
+        std::fclose(script);
+      }
+      execl(DUSK_GAME_EXE, DUSK_GAME_EXE, "--level", "1-1", "--script", "ready.script",
+            static_cast<char*>(nullptr));
       _exit(127);
     }
   }
@@ -198,8 +206,13 @@ class RealKeys : public ::testing::Test {
     const std::string& display = display_->name();
     running_game game(folder_, display);
     ASSERT_FALSE(FocusGameWindow(display).empty()) << "the game's window never had the keyboard focus";
-    // Start-up loads the worlds behind the loading screen; the level forgets keys sent before it starts.
-    std::this_thread::sleep_for(2500ms);
+    // Start-up loads the worlds behind the loading screen; the level forgets keys sent before it starts,
+    // so the keys wait for its first frame, however long a busy machine takes to get there.
+    const auto until = std::chrono::steady_clock::now() + 60s;
+    while (!std::filesystem::exists(folder_ / "ready.txt") && std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(std::filesystem::exists(folder_ / "ready.txt")) << "the level never showed";
+    std::this_thread::sleep_for(100ms);
     for (uint8_t step : solution_.steps) press(display, kStepKeys[step]);
     // The win screen slides in for a second before it takes the confirm.
     std::this_thread::sleep_for(2000ms);

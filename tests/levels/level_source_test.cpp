@@ -256,13 +256,15 @@ TEST(WorldFile, ParsesNameUnlockLooksAndLevels) {
   EXPECT_EQ(world->levels, (std::vector<std::string>{"first.level", "second.level"}));
   EXPECT_EQ(world->levellines, (std::vector<int>{11, 12}));
 
-  // The world text the compiler reads, in the order of the world data file.
-  const std::string compiled =
-      WorldText(*world, {{"First", 20, 38, "dusk_first.qtm"}, {"Second", 25, 0, "dusk_second.qtm"}});
+  // The world text the compiler reads, in the order of the world data file; a note goes before its level's
+  // file.
+  const std::string compiled = WorldText(*world, {{"First", 20, 38, "dusk_first.qtm", "Walls grow."},
+                                                  {"Second", 25, 0, "dusk_second.qtm", ""}});
   EXPECT_EQ(
       compiled,
       "@Dusk Garden\r\n#0:\r\n#0:250:24:23:\r\n#200:42:21:23:\r\n#44:27:34:23:\r\n#17:1:2:3:\r\n#255:\r\n"
-      "@First\r\n*20:38:\r\n!dusk_first.qtm\r\n@Second\r\n*25:0:\r\n!dusk_second.qtm\r\n% end of world\r\n");
+      "@First\r\n*20:38:\r\n&Walls grow.\r\n!dusk_first.qtm\r\n@Second\r\n*25:0:\r\n!dusk_second.qtm\r\n"
+      "% end of world\r\n");
 }
 
 TEST(WorldFile, FeaturesNothingWhenTheListIsEmptyOrMissing) {

@@ -129,5 +129,74 @@ TEST_F(LevelPicture, TeleportBurst) {
   Frame(s, {}, "teleport.png");
 }
 
+// Pieces drawn by their state, in levels made to show each kind, at their start and a few steps in. The rooms
+// start on the fifth row, clear of the banner and the note.
+struct state_picture {
+  const char* name;
+  std::vector<std::vector<std::string>> layers;
+  std::vector<std::string> legend;
+  std::string steps;  // 'l', 'r', 'u', 'd'
+};
+
+void PrintTo(const state_picture& p, std::ostream* out) {
+  *out << p.name;
+}
+
+class StatePicture : public LevelPicture, public ::testing::WithParamInterface<state_picture> {};
+
+TEST_P(StatePicture, AtTheStartAndAFewStepsIn) {
+  const state_picture& p = GetParam();
+  testing::ApplySampleLooks(world_, true);
+  world_.levelnote[3] = "Watch which way each one will turn.";
+  const level_source source = testing::SourceLevel(p.layers, 40, p.legend);
+  world_.levelmoves[3] = source.moves;
+  level_session s = NewLevelSession(world_, 2, 3, BuildSourceLevel(source));
+  // The banner and the note stand in full after ten frames.
+  for (int frame = 1; frame < 11; ++frame) Frame(s);
+  Frame(s, {}, std::string(p.name) + "_start.png");
+  for (const char step : p.steps) {
+    Frame(s, Key(step == 'l' ? &play_input::left : step == 'r' ? &play_input::right
+                 : step == 'u'  ? &play_input::up : &play_input::down));
+  }
+  // Long enough for the banner to leave and the teleport burst to fade.
+  for (int frame = 0; frame < 40; ++frame) Frame(s);
+  Frame(s, {}, std::string(p.name) + "_steps.png");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, StatePicture,
+    ::testing::Values(
+        state_picture{"turners",
+                      {{"###############", "###############", "###############", "###############", "#*...........*#", "#.E.......a...#", "#......@......#", "#.....###.....#",
+                        "#.W.......N...#", "#*...........*#"}},
+                      {"a = turner down anticlockwise"},
+                      "rrd"},
+        state_picture{"gates",
+                      {{"###############", "###############", "###############", "###############", "#*..#....#...*#", "#...G....H....#", "#.@.#....#....#", "#...I....J....#",
+                        "#*..#....#...*#"}},
+                      {"G = gate closed 2 open 1 starts closed", "H = gate closed 0 open 3 starts open",
+                       "I = gate closed 4 open 0 starts closed", "J = gate closed 9 open 9 starts closed"},
+                      "rdl"},
+        state_picture{"pads",
+                      {{"###############", "###############", "###############", "###############", "#*...........*#", "#.A...B...S.T.#", "#......@......#", "#.1...2...3...#",
+                        "#*..X........*#"}},
+                      {"A = teleporter send 1 receive 2", "B = teleporter send 2 receive 1", "S = teleporter send 3",
+                       "T = teleporter receive 3", "1 = teleporter send 4 receive 6", "2 = teleporter send 5 receive 4",
+                       "3 = teleporter send 6 receive 5", "X = teleporter receive 9"},
+                      "ul"},
+        state_picture{"keys",
+                      {{"###############", "###############", "###############", "###############", "#*.....#.....*#", "#.!...+'..a...#", "#......@......#", "#..b...c..'...#",
+                        "#*.....#.....*#"}},
+                      {"a = switch 2", "b = door 2 closed", "c = door 2 open"},
+                      "lllllu"},
+        state_picture{"layers",
+                      {{"###############", "###############", "###############", "###############", "#*....#......*#", "#..@..A.......#", "#*....#......*#"},
+                       {"###############", "###############", "###############", "###############", "#......*.....*#", "#.....B.C.....#", "#*............#"},
+                       {"###############", "###############", "###############", "###############", "#*...........*#", "#.......D.....#", "#*............#"}},
+                      {"A = teleporter send 1", "B = teleporter receive 1", "C = teleporter send 2",
+                       "D = teleporter receive 2"},
+                      "rrr"}),
+    [](const ::testing::TestParamInfo<state_picture>& param) { return std::string(param.param.name); });
+
 }  // namespace
 }  // namespace dusk

@@ -281,7 +281,8 @@ TEST_F(PlayLevelLoop, CloseRequestEndsTheProgramAtOnce) {
 // holds its steps. The level files are written straight into "leveldata" (the world compiler has its own
 // tests), so the cost stays with the solver and the frames played. Returns the levels played and counts
 // the levels of the folder in levels.
-int PlayEveryLevel(const std::string& sources, const convert_options& budget, int& levels) {
+int PlayEveryLevel(const std::string& sources, const convert_options& budget, int& levels,
+                   std::vector<std::string>* unproven = nullptr) {
   ResetWorlds();
   const conversion result = ConvertWorlds(sources, budget);
   int played = 0;
@@ -298,6 +299,7 @@ int PlayEveryLevel(const std::string& sources, const convert_options& budget, in
       const converted_level& lv = source.levels[l];
       SCOPED_TRACE(lv.source);
       ++levels;
+      if (unproven != nullptr && lv.solution.status != solve_status::solved) unproven->push_back(lv.source);
       if (lv.solution.steps.empty()) continue;  // no solution within the budget
       testing::WriteLevelImage(rec, static_cast<int>(w), static_cast<int>(l), lv.image, lv.parsed.name,
                                lv.parsed.moves);
@@ -321,16 +323,17 @@ TEST_F(PlayLevelLoop, TestWorldsAreWonWithTheirSolutions) {
   EXPECT_GE(levels, 10);
 }
 
-// The campaign in worlds/, however many levels it grows to: the solver gets a small budget a level (its
-// beam search then finds a solution, if not the shortest, for all but the hardest), so the test stays fast.
-TEST_F(PlayLevelLoop, CampaignWorldsAreWonWithTheirSolutions) {
+// The campaign in worlds/: every level is proven (its shortest solution found within the converter's
+// default budget) and that solution, pressed key by key, wins it through level play at its best score.
+TEST_F(PlayLevelLoop, CampaignWorldsAreWonWithTheirProvenSolutions) {
   convert_options budget;
-  budget.max_seconds = 1;
-  budget.max_states = 20'000;
+  budget.threads = 2;
   int levels = 0;
-  const int played = PlayEveryLevel(std::string(DUSK_SOURCE_DIR) + "/worlds", budget, levels);
+  std::vector<std::string> unproven;
+  const int played = PlayEveryLevel(std::string(DUSK_SOURCE_DIR) + "/worlds", budget, levels, &unproven);
   EXPECT_GE(levels, 10);
-  EXPECT_GE(played * 10, levels * 9) << played << " of " << levels << " levels found a solution";
+  EXPECT_EQ(played, levels) << "every campaign level has a solution";
+  EXPECT_EQ(unproven, std::vector<std::string>{}) << "levels whose solution is not proven shortest";
 }
 
 class LevelDrawing : public ::testing::Test {

@@ -45,8 +45,9 @@ inline level_source SourceLevel(const std::vector<std::vector<std::string>>& lay
   return parsed ? *parsed : level_source{};
 }
 
-// The looks of the first sample world, so that pictures look like the game.
-inline void ApplySampleLooks(world& w) {
+// The looks of the first sample world, so that pictures look like the game. With states, the world draws
+// its pieces by their state as the converter compiles it; without, as a world compiled before state looks.
+inline void ApplySampleLooks(world& w, bool states = false) {
   source_error error;
   const auto file = ReadWorldFile(std::string(DUSK_FIXTURE_WORLDS) + "/dusk-garden/world.txt", error);
   ASSERT_TRUE(file) << error.text();
@@ -54,6 +55,7 @@ inline void ApplySampleLooks(world& w) {
     w.tilec[look.kind] = look.glyph;
     w.tilef[look.kind] = look.fg;
     w.tileb[look.kind] = look.bg;
+    if (states) w.tilegiven.set(look.kind);
   }
 }
 

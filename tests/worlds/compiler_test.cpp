@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/stream.h"
 #include "tests/worlds/support/working_folder.h"
+#include "worlds/level_notes.h"
 #include "worlds/world.h"
 #include "worlds/world_paths.h"
 #include "worlds/worlds_state.h"
@@ -341,6 +342,71 @@ TEST_F(CompilerTest, CompiledWorldsLoadWithTheirLevelsAndStars) {
   EXPECT_EQ(forest->levelhighs[0], 300);
   EXPECT_EQ((std::vector<int>(forest->levelstars.begin(), forest->levelstars.begin() + 4)),
             (std::vector<int>{2, 5, 0, 0}));
+}
+
+}  // namespace
+}  // namespace dusk
+
+namespace dusk {
+namespace {
+
+TEST(LevelNotesTest, ReadsOneNotePerLineAndNothingUnsafe) {
+  struct test_case {
+    std::string bytes;
+    std::vector<std::string> notes;  // levels 0, 1, 2, ...; the rest are empty
+  };
+  const test_case cases[] = {
+      {"", {}},
+      {"First idea.\r\n\r\nThird idea.\r\n", {"First idea.", "", "Third idea."}},
+      {"  padded  \n", {"padded"}},
+      {"no line end", {"no line end"}},
+      // Control characters and bytes outside printable ASCII are dropped; a long note is cut at 40.
+      {std::string("a\0b\tc\x7f\xff", 9) + "d\n" + std::string(60, 'x'), {"abcd", std::string(40, 'x')}},
+  };
+  for (const test_case& c : cases) {
+    const level_notes notes = ParseLevelNotes(c.bytes);
+    for (size_t l = 0; l < notes.size(); ++l) {
+      EXPECT_EQ(notes[l], l < c.notes.size() ? c.notes[l] : "") << "level " << l << " of '" << c.bytes << "'";
+    }
+  }
+  // Only sixteen levels, and only the first few kilobytes.
+  std::string many;
+  for (int l = 0; l < 20; ++l) many += "note " + std::to_string(l) + "\n";
+  EXPECT_EQ(ParseLevelNotes(many)[15], "note 15");
+  const std::string late = std::string(kMaxNotesBytes, '\n') + "too late";
+  for (const std::string& note : ParseLevelNotes(late)) EXPECT_EQ(note, "");
+}
+
+TEST_F(CompilerTest, NotesTravelBesideTheWorldDataAndAWorldWithoutThemHasNone) {
+  WriteTextFile("levels/_WORLDINDEX.txt", {"$forest", "$plain"});
+  WriteTextFile("levels/forest.txt", {"@Forest", "#1:", "#255:", "@Bonus", "*40:300:", "&Look twice.", "!a",
+                                      "@First", "*12:34:", "!b", "@Second", "*5:5:", "&Trees grow back.", "!c"});
+  WriteTextFile("levels/plain.txt", {"@Plain", "#1:", "#255:", "@Only", "*9:9:", "!a"});
+  WriteTestFile("levels/a.qtm", Bytes("a"));
+  Compile();
+
+  // The world data file is what it always was: the note lines add nothing to it.
+  EXPECT_EQ(BytesAsText(ReadTestFile("leveldata/world 0/0w.wdt")),
+            "02 06 46 6F 72 65 73 74 01 FF 05 42 6F 6E 75 73 28 00 2C 01 05 46 69 72 73 74 0C 00 22 00 06 53 "
+            "65 63 6F 6E 64 05 00 05 00");
+  auto forest = LoadWorld(0, nullptr);
+  ASSERT_TRUE(forest);
+  EXPECT_EQ(forest->levelnote[0], "Look twice.");
+  EXPECT_EQ(forest->levelnote[1], "");
+  EXPECT_EQ(forest->levelnote[2], "Trees grow back.");
+
+  // A world compiled before notes existed has no notes file, and loads with none.
+  ASSERT_TRUE(RemoveFile(NotesPath(1)));
+  auto plain = LoadWorld(1, nullptr);
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->levelname[0], "Only");
+  for (const std::string& note : plain->levelnote) EXPECT_EQ(note, "");
+
+  // A notes file too big to be the compiler's is not read at all.
+  WriteTestFile(NativePath(NotesPath(0)), std::vector<uint8_t>(kMaxNotesBytes + 1, 'x'));
+  auto big = LoadWorld(0, nullptr);
+  ASSERT_TRUE(big);
+  EXPECT_EQ(big->levelnote[0], "");
 }
 
 }  // namespace

@@ -76,6 +76,10 @@ TEST_F(WorldDataTest, ReadsEveryField) {
   EXPECT_EQ(wd->tilec[0], 1);
   EXPECT_EQ(wd->tileb[0], 3);
   EXPECT_EQ(wd->tilec[8], 0);
+  // Which kinds the file gave: a state look it doesn't give leaves the state in the plain look.
+  EXPECT_TRUE(wd->tilegiven.test(7));
+  EXPECT_TRUE(wd->tilegiven.test(0));
+  EXPECT_EQ(wd->tilegiven.count(), 2u);
   EXPECT_EQ(wd->numlevels, 2);
   EXPECT_EQ(wd->levelname[0], "Bonus");
   EXPECT_EQ(wd->levelname[2], "Second");
