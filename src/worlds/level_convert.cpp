@@ -148,7 +148,9 @@ void SolveLevel(level_job& job, const convert_options& options) {
   limits.max_seconds = options.max_seconds;
   limits.max_states = options.max_states;
   job.solution = Solve(*job.direct, job.parsed->moves, limits);
-  if (!cached.empty()) {
+  // A search cut short by the clock says more about the machine's load than about the level: the next
+  // conversion tries again rather than keep the shortfall.
+  if (!cached.empty() && job.solution.limit != "time") {
     const std::string text = CacheText(job.solution);
     if (!WriteFileAtomically(cached, std::vector<uint8_t>(text.begin(), text.end()))) {
       // The cache only saves time: a conversion that can't write it still converts.

@@ -305,5 +305,22 @@ TEST_F(Converter, TakesSolutionsFromTheCacheOnlyWhileTheSourceIsUnchanged) {
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 19), "status 0\nsteps 333\n");
 }
 
+// A search the clock cut short depends on how busy the machine was: it is not kept for the next conversion.
+TEST_F(Converter, KeepsNoSearchTheClockCutShort) {
+  Write("open", LevelLines("Open", 120, "auto",
+                           {{"*.............*", "...............", "......*........", "...............",
+                             ".......@.......", "...............", "..*.........*..", "...............",
+                             "*.............*"}}));
+  convert_options options;
+  options.cachefolder = "cache";
+  options.max_seconds = 1e-9;
+  EXPECT_FALSE(ConvertWorlds("src", options).errors.empty()) << "no solution in a nanosecond";
+  EXPECT_TRUE(std::filesystem::is_empty("cache"));
+  // Given the time, the same level is solved, and kept.
+  options.max_seconds = 20;
+  EXPECT_TRUE(ConvertWorlds("src", options).errors.empty());
+  EXPECT_FALSE(std::filesystem::is_empty("cache"));
+}
+
 }  // namespace
 }  // namespace dusk
