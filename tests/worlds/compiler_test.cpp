@@ -361,7 +361,7 @@ TEST(LevelNotesTest, ReadsOneNotePerLineAndNothingUnsafe) {
       {"  padded  \n", {"padded"}},
       {"no line end", {"no line end"}},
       // Control characters and bytes outside printable ASCII are dropped; a long note is cut at 40.
-      {std::string("a\0b\tc\x7f\xff", 9) + "d\n" + std::string(60, 'x'), {"abcd", std::string(40, 'x')}},
+      {std::string("a\0b\tc\x7f\xff", 7) + "d\n" + std::string(60, 'x'), {"abcd", std::string(40, 'x')}},
   };
   for (const test_case& c : cases) {
     const level_notes notes = ParseLevelNotes(c.bytes);
