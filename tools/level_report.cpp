@@ -233,7 +233,10 @@ int main(int argc, char** argv) {
   if (report.wholecampaign) std::printf(" (at least %s)", dusk::Thousands(dusk::kLeastMedianStates).c_str());
   std::printf("\n");
   PrintFailures(report.failures, "  ");
-  if (failures == 0) {
+  if (!report.errors.empty()) {
+    // A source that doesn't load was never checked: saying its checks passed would hide it.
+    std::printf("The report is incomplete: %zu of its sources could not be read (above).\n", report.errors.size());
+  } else if (failures == 0) {
     std::printf("Every check passed.\n");
   } else {
     std::printf("%zu failures: %zu of %zu levels fail a check.\n", failures, failing, checked);
