@@ -194,14 +194,27 @@ script_player::script_player(std::vector<script_command> commands) : commands_(s
 
 void script_player::AskForNextShot() {
   // The picture must be taken as the frame is shown, so a shot coming up asks for the next one to be kept.
-  if (wait_ == 0 && release_ == 0 && next_ < commands_.size() && commands_[next_].op == script_op::shot) {
-    KeepNextPresentedFrame();
+  // The commands the next frame runs before it waits or injects anything count: "cells a" then "shot b"
+  // is one frame's work.
+  if (wait_ != 0 || release_ != 0) return;
+  for (size_t i = next_; i < commands_.size(); ++i) {
+    const script_command& command = commands_[i];
+    if (command.op == script_op::shot) {
+      KeepNextPresentedFrame();
+      return;
+    }
+    if (command.op != script_op::cells && !(command.op == script_op::wait && command.frames == 0)) return;
   }
 }
 
 void script_player::Shot(const std::string& path) {
-  picture image;
-  image.pixels = TakePresentedFrame(image.width, image.height);
+  // Every shot of one frame is that frame: the kept picture is taken once and shared.
+  if (!shot_taken_) {
+    shot_ = picture{};
+    shot_.pixels = TakePresentedFrame(shot_.width, shot_.height);
+    shot_taken_ = true;
+  }
+  const picture& image = shot_;
   if (image.pixels.empty() || !SavePngFile(image, png_channels::rgb, 6, path)) {
     std::fprintf(stderr, "Can't write the screenshot %s\n", path.c_str());
     failed_shots_.push_back(path);
@@ -218,6 +231,7 @@ void script_player::Cells(const std::string& path) {
 }
 
 void script_player::Frame() {
+  shot_taken_ = false;
   if (release_ != 0) {
     inject::KeyUp(std::exchange(release_, 0));
     AskForNextShot();
@@ -233,11 +247,9 @@ void script_player::Frame() {
     switch (command.op) {
       case script_op::shot:
         Shot(command.text);
-        AskForNextShot();
         continue;
       case script_op::cells:
         Cells(command.text);
-        AskForNextShot();
         continue;
       case script_op::wait:
         if (command.frames == 0) continue;

@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/png_image.h"
+
 namespace dusk {
 
 enum class script_op { wait, press, down, up, type, shot, cells, close };
@@ -78,6 +80,8 @@ class script_player {
   int wait_ = 0;     // frames still to wait
   int release_ = 0;  // a pressed key to release on the next frame, 0 when none
   std::vector<std::string> failed_shots_;
+  picture shot_;             // the frame this frame's shots write
+  bool shot_taken_ = false;  // shot_ holds this frame's picture
 };
 
 // Installs the player as the frame hook. With fast, frames run on the virtual clock without vertical sync

@@ -204,6 +204,21 @@ TEST_F(ScriptPlayback, ShotsTakeTheFrameOnScreen) {
   EXPECT_EQ(b->ReadPixel(5, 5), 0xFF320000u);
 }
 
+TEST_F(ScriptPlayback, ShotsAfterOtherRecordsOfTheSameFrameShowThatFrame) {
+  testing::temp_folder folder;
+  Run("wait 2\ncells " + folder / "c.txt" + "\nshot " + folder / "a.png" + "\nshot " + folder / "b.png" +
+          "\nwait 2\nshot " + folder / "d.png",
+      8);
+  // a and b both show frame 3, the frame the cells file records; d shows frame 5, not a picture left over.
+  const auto a = LoadPngFile(folder / "a.png", 1 << 20);
+  const auto b = LoadPngFile(folder / "b.png", 1 << 20);
+  const auto d = LoadPngFile(folder / "d.png", 1 << 20);
+  ASSERT_TRUE(a && b && d);
+  EXPECT_EQ(a->ReadPixel(5, 5), 0xFF1E0000u);
+  EXPECT_EQ(b->ReadPixel(5, 5), 0xFF1E0000u);
+  EXPECT_EQ(d->ReadPixel(5, 5), 0xFF320000u);
+}
+
 TEST_F(ScriptPlayback, FastRunsOnTheVirtualClockUntilTheScriptEnds) {
   UseRealClock();
   Run("wait 3", 1);
