@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kScreenWidth = 20;
 constexpr int kScreenHeight = 15;
+constexpr int kBoardColumns = level::size;  // the columns right of the hud
 constexpr int kBarColor = play::kHelpBar;
 constexpr int kBarText = play::kHelpBarText;
 constexpr int kFirstRow = 2;  // content rows, between the bars
@@ -166,8 +167,9 @@ std::vector<legend_entry> LevelLegend(const world& w, const level& lvl) {
   };
 
   // What makes this level what it is comes first: its moving pieces, gates, pads, keys and special floors.
-  static constexpr const char* kPieceRules[4] = {"turns back when blocked", "turns back when blocked",
-                                                  "turns right when blocked", "turns left when blocked"};
+  // Anything stops a piece: a wall, a block, a star, a gate, another piece or you.
+  static constexpr const char* kPieceRules[4] = {"bounces off anything", "bounces off anything",
+                                                  "turns right at anything", "turns left at anything"};
   static constexpr const char* kPieceNames[4] = {"Mover", "Mover", "Turner", "Turner"};
   for (int slot = 0; slot < 4; ++slot) {
     if (c.pieces[slot] != nullptr) add(PieceLook(w, *c.pieces[slot]), kPieceNames[slot], kPieceRules[slot]);
@@ -194,7 +196,7 @@ std::vector<legend_entry> LevelLegend(const world& w, const level& lvl) {
 
   if (has(kind::doorswitch)) {
     add(KeyLook(w, kind::doorswitch, marks.key(c.first[kind::doorswitch]->f)), "Switch",
-        "opens and shuts doors of its colour");
+        "each step onto it flips the doors of its colour");
   }
   if (c.closeddoor != nullptr) add(KeyLook(w, kind::door, marks.key(c.closeddoor->f)), "Shut door", "no way past");
   if (c.opendoor != nullptr) add(KeyLook(w, kind::opendoor, marks.key(c.opendoor->f)), "Open door", "walk through");
@@ -204,7 +206,9 @@ std::vector<legend_entry> LevelLegend(const world& w, const level& lvl) {
            {kind::onewaydown, "One-way", "enter going down"},
            {kind::onewayright, "One-way", "enter going right"},
            {kind::onewayleft, "One-way", "enter going left"},
-           {kind::trailclearingfloor, "Clearing floor", "clears the blocks of its layer"},
+           // "Layer" means something only where the hud counts layers.
+           {kind::trailclearingfloor, "Clearing floor",
+            lvl.depth > 1 ? "wipes the trail blocks of its layer" : "wipes away every trail block"},
            {kind::fixedtrailfloor, "Fixed floor", "its blocks never clear"}});
 
   // Then what every level has.
@@ -212,7 +216,7 @@ std::vector<legend_entry> LevelLegend(const world& w, const level& lvl) {
   add(KindLook(w, kind::player), "You", "each step leaves a block");
   add(KindLook(w, kind::block), "Block", "no way past");
   grounds({{kind::floor, "Floor", "walk on it"},
-           {kind::markedfloor, "Floor", "walk on it"},
+           {kind::markedfloor, "Marked floor", "walk on it, as on floor"},
            {kind::wall, "Wall", "no way past"},
            {kind::wallsecondlook, "Wall", "no way past"},
            {kind::wallthirdlook, "Wall", "no way past"}});
@@ -303,8 +307,16 @@ void WriteNoteStrip(tilemap& strip, const std::string& note) {
     for (size_t at = 0; at < note.size(); at += static_cast<size_t>(strip.tmapw))
       rows.push_back(note.substr(at, static_cast<size_t>(strip.tmapw)));
   }
-  for (int y = 0; y < strip.tmaph && y < static_cast<int>(rows.size()); ++y)
-    InsertRAlignString(strip, strip.tmapw - 1, y, rows[static_cast<size_t>(y)], kNoteColor, kListBackground);
+  // The rows stand as one solid block: a shorter row would let the board, or the hud once the note
+  // reaches past the board's 15 columns, show through beside its words.
+  std::size_t width = 0;
+  for (const std::string& row : rows) width = std::max(width, row.size());
+  if (width > static_cast<std::size_t>(kBoardColumns)) width = static_cast<std::size_t>(strip.tmapw);
+  for (int y = 0; y < strip.tmaph && y < static_cast<int>(rows.size()); ++y) {
+    std::string row = rows[static_cast<size_t>(y)];
+    if (row.size() < width) row.insert(0, width - row.size(), ' ');
+    InsertRAlignString(strip, strip.tmapw - 1, y, row, kNoteColor, kListBackground);
+  }
 }
 
 }  // namespace dusk

@@ -15,6 +15,7 @@
 #include "state/progress.h"
 #include "state/settings.h"
 #include "tests/screens/play_fixture.h"
+#include "ui/menu_colors.h"
 #include "worlds/world_looks.h"
 
 namespace dusk {
@@ -189,12 +190,29 @@ TEST_F(LevelTeaching, TheNoteStandsUnderTheBannerUntilTheFirstKey) {
   EXPECT_EQ(note->sx, picture.Find(&s.messagestrip)->sx);
   EXPECT_EQ(Row(s.notestrip, 0), " A block stays where");
   EXPECT_EQ(Row(s.notestrip, 1), "        you left it.");
+  // The note reaches over the hud, so both its rows cover all 20 columns: no hud label peeks out beside them.
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(At(s.notestrip, x, y).bg, kListBackground) << x << "," << y;
+  }
   for (int frame = 0; frame < 12; ++frame) picture = Frame(s);
   EXPECT_EQ(picture.Find(&s.notestrip)->sx, 0) << "standing in full while the banner stands";
 
   Step(s, &play_input::right);
   for (int frame = 0; frame < 20; ++frame) picture = Frame(s);
   EXPECT_EQ(picture.Find(&s.notestrip), nullptr) << "gone with the banner after the first key";
+}
+
+TEST_F(LevelTeaching, ANoteWithinTheBoardStandsAsOneBlockOverItAlone) {
+  world_.levelnote[1] = "Step on a star everywhere";
+  level_session s = Start({{"###############", "#@...*.#######"}});
+  Frame(s);
+  EXPECT_EQ(Row(s.notestrip, 0), "      Step on a star");
+  EXPECT_EQ(Row(s.notestrip, 1), "          everywhere");
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 20; ++x) {
+      EXPECT_EQ(At(s.notestrip, x, y).bg == kListBackground, x >= 6) << "the block of the longer row: " << x << "," << y;
+    }
+  }
 }
 
 TEST_F(LevelTeaching, TheLegendListsExactlyTheKindsInTheLevel) {
@@ -204,7 +222,7 @@ TEST_F(LevelTeaching, TheLegendListsExactlyTheKindsInTheLevel) {
   std::vector<std::string> names;
   for (const legend_entry& e : LevelLegend(world_, s.levelrec)) names.push_back(e.name + ": " + e.rule);
   EXPECT_EQ(names, (std::vector<std::string>{
-                       "Mover: turns back when blocked", "Turner: turns left when blocked",
+                       "Mover: bounces off anything", "Turner: turns left at anything",
                        "Shut gate: opens in 2 moves", "Pad: sends you to its colour",
                        "Pad: its colour lands you here", "Bare floor: takes no block", "One-way: enter going left",
                        "Star: take all", "You: each step leaves a block", "Block: no way past",
@@ -213,6 +231,19 @@ TEST_F(LevelTeaching, TheLegendListsExactlyTheKindsInTheLevel) {
   const std::vector<legend_entry> legend = LevelLegend(world_, s.levelrec);
   EXPECT_EQ(legend[2].look.glyph, '2');
   EXPECT_EQ(legend[1].look, KindLook(world_, kind::turneranticlockwise + 3));
+}
+
+TEST_F(LevelTeaching, TheClearingFloorSpeaksOfLayersOnlyWhereTheHudCountsThem) {
+  auto rule = [this](const level_session& s) {
+    for (const legend_entry& e : LevelLegend(world_, s.levelrec)) {
+      if (e.name == "Clearing floor") return e.rule;
+    }
+    return std::string("(none)");
+  };
+  EXPECT_EQ(rule(Start({{"###############", "#@.~.*.#######"}})), "wipes away every trail block");
+  EXPECT_EQ(rule(Start({{"###############", "#@A~.*.#######"}, {"###############", "#.B.*..#######"}},
+                       {"A = teleporter send 1", "B = teleporter receive 1"})),
+            "wipes the trail blocks of its layer");
 }
 
 TEST_F(LevelTeaching, HelpTurnsToPagesWithTheNoteLegendAndKeysAndBack) {
