@@ -17,6 +17,8 @@ namespace {
 constexpr int kScreenWidth = 20;
 constexpr int kScreenHeight = 15;
 constexpr int kBoardColumns = level::size;  // the columns right of the hud
+constexpr int kHudColumns = 5;
+constexpr int kFirstNoteRow = 1;  // under the banner
 constexpr int kBarColor = play::kHelpBar;
 constexpr int kBarText = play::kHelpBarText;
 constexpr int kFirstRow = 2;  // content rows, between the bars
@@ -298,13 +300,14 @@ std::vector<tilemap> HelpPages(const world& w, const level& lvl, const std::stri
   return grids;
 }
 
-void WriteNoteStrip(tilemap& strip, const std::string& note) {
+int WriteNoteStrip(tilemap& strip, const std::string& note) {
   strip.Fill(kNoValue, kNoValue, kNoValue, 1);
   std::vector<std::string> rows = WrapText(note, strip.tmapw);
   if (static_cast<int>(rows.size()) > strip.tmaph) {
     // Words that won't wrap onto the rows there are run on, cut where the rows end.
     rows.clear();
-    for (size_t at = 0; at < note.size(); at += static_cast<size_t>(strip.tmapw))
+    for (size_t at = 0; at < note.size() && static_cast<int>(rows.size()) < strip.tmaph;
+         at += static_cast<size_t>(strip.tmapw))
       rows.push_back(note.substr(at, static_cast<size_t>(strip.tmapw)));
   }
   // The rows stand as one solid block: a shorter row would let the board, or the hud once the note
@@ -317,6 +320,33 @@ void WriteNoteStrip(tilemap& strip, const std::string& note) {
     if (row.size() < width) row.insert(0, width - row.size(), ' ');
     InsertRAlignString(strip, strip.tmapw - 1, y, row, kNoteColor, kListBackground);
   }
+  return std::min(static_cast<int>(rows.size()), strip.tmaph);
+}
+
+note_place PlaceNote(const tilemap& strip, int rows, const level& lvl, int layer) {
+  // How many cells of the room (anything but bare wall) the note would cover standing at row top.
+  auto hidden = [&](int top) {
+    int count = 0;
+    for (int y = 0; y < rows; ++y) {
+      for (int x = kHudColumns; x < strip.tmapw; ++x) {
+        if (strip.at(2, x, y) == kNoValue) continue;
+        const int bx = x - kHudColumns;
+        const int by = top + y;
+        const uint8_t ground = lvl.map(bx, by, layer);
+        const bool wall = ground == kind::wall || ground == kind::wallsecondlook || ground == kind::wallthirdlook;
+        if (!wall || lvl.obj(bx, by, layer) != nullptr) count += 1;
+      }
+    }
+    return count;
+  };
+  if (rows <= 0) return {};
+  // Under the banner, else at the foot of the board, else on the first band of wall it fits.
+  std::vector<int> tops{kFirstNoteRow, kScreenHeight - rows};
+  for (int top = kFirstNoteRow + 1; top < kScreenHeight - rows; ++top) tops.push_back(top);
+  for (const int top : tops) {
+    if (hidden(top) == 0) return {top, false};
+  }
+  return {kFirstNoteRow, true};
 }
 
 }  // namespace dusk

@@ -31,7 +31,16 @@ std::vector<std::string> WrapText(const std::string& text, int width);
 // The pages after the keys page, 20 × 15 each.
 std::vector<tilemap> HelpPages(const world& w, const level& lvl, const std::string& note);
 
-// The note on two rows of 20, right-aligned under the banner; empty cells where it has no text.
-void WriteNoteStrip(tilemap& strip, const std::string& note);
+// The note on the strip's rows (20 wide; three hold any note of 40 characters), right-aligned, words whole;
+// empty cells where it has no text. Returns the rows it takes.
+int WriteNoteStrip(tilemap& strip, const std::string& note);
+
+// Where the note stands until the first key: its first screen row, and whether it hides part of the room
+// there (every place left some of the room under it).
+struct note_place {
+  int row = 1;
+  bool hidesroom = false;
+};
+note_place PlaceNote(const tilemap& strip, int rows, const level& lvl, int layer);
 
 }  // namespace dusk

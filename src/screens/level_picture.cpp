@@ -35,10 +35,10 @@ frame_picture LevelFramePicture(level_session& s, front_state& screens) {
           WriteBannerStrip(s.messagestrip, s.worldrec->levelname[static_cast<size_t>(s.levelno)]);
         }
         picture.Add(&s.messagestrip, s.banner - kBannerIn, 0);
-        picture.Add(&s.notestrip, s.banner - kBannerIn, 1);
+        picture.Add(&s.notestrip, s.banner - kBannerIn, s.noterow);
       } else if (s.banner < kBannerGone) {
         picture.Add(&s.messagestrip, s.banner - kBannerIn, 0);
-        picture.Add(&s.notestrip, s.banner - kBannerIn, 1);
+        picture.Add(&s.notestrip, s.banner - kBannerIn, s.noterow);
       }
       break;
     case level_phase::help:

@@ -57,7 +57,7 @@ int PlayLevel(int worldno, int levelno) {
   for (;;) {
     const int began = ClockMs();
     int mute = 0;
-    const play_input in = ReadPlayInput(began, mute);
+    const play_input in = FirstKeyLiftsNote(session, ReadPlayInput(began, mute));
     if (mute != 0) MusicOnLevelMute(worldno);
 
     if (in.undo != 0) UndoStep(session);

@@ -156,7 +156,7 @@ void StepPlaying(level_session& s, const play_input& in, play_outcome& out) {
 
   if (s.banner <= kBannerIn) {
     if (s.banner < kBannerIn) s.banner += 2;
-    if (in.back || in.help || in.again || in.right || in.left || in.up || in.down || in.confirm)
+    if (in.back || in.help || in.again || in.right || in.left || in.up || in.down || in.confirm || in.lift)
       s.banner = kBannerOut;
   } else if (s.banner < kBannerGone) {
     s.banner += 2;
@@ -200,6 +200,14 @@ int level_session::playerlayer() const {
   return player != nullptr ? player->z : 0;
 }
 
+play_input FirstKeyLiftsNote(const level_session& s, play_input in) {
+  const bool arrow = in.right != 0 || in.left != 0 || in.up != 0 || in.down != 0;
+  if (s.state != level_phase::playing || s.banner > play::kBannerIn || !s.notehidesroom || !arrow) return in;
+  in.right = in.left = in.up = in.down = 0;
+  in.lift = 1;
+  return in;
+}
+
 level_session NewLevelSession(world& worldrec, int worldno, int levelno, const level& built) {
   level_session s;
   s.worldno = worldno;
@@ -229,8 +237,11 @@ level_session NewLevelSession(world& worldrec, int worldno, int levelno, const l
   s.morestrip = tilemap::Create(20, 1);
   FillEmpty(s.morestrip);
   InsertString(s.morestrip, 1, 0, kMoreHelp, play::kHelpBarText, play::kHelpBar);
-  s.notestrip = tilemap::Create(20, 2);
-  WriteNoteStrip(s.notestrip, worldrec.levelnote[static_cast<size_t>(levelno)]);
+  s.notestrip = tilemap::Create(20, 3);
+  const int noterows = WriteNoteStrip(s.notestrip, worldrec.levelnote[static_cast<size_t>(levelno)]);
+  const note_place place = PlaceNote(s.notestrip, noterows, s.start, s.playerlayer());
+  s.noterow = place.row;
+  s.notehidesroom = place.hidesroom;
   s.layerstrip = tilemap::Create(5, 1);
   FillEmpty(s.layerstrip);
   return s;

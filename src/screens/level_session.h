@@ -71,6 +71,7 @@ struct play_input {
   int skip = 0;      // either Ctrl
   int undo = 0;      // Backspace, Z or the left shoulder button
   int hint = 0;      // H
+  int lift = 0;      // lifts the banner and the note, and does nothing else
   int clock_ms = 0;  // the clock noted at the start of the frame; seeds the teleport burst
 };
 
@@ -110,7 +111,9 @@ struct level_session {
   tilemap numbers;       // the figures laid over the hud
   tilemap skipstrip;     // "[ctrl] skips level"
   tilemap messagestrip;  // the banner, and the texts of the win and lose screens
-  tilemap notestrip;     // the level's note, on the two rows under the banner
+  tilemap notestrip;     // the level's note, on up to three rows, standing with the banner
+  int noterow = 1;            // the screen row of the note's first row
+  bool notehidesroom = false;  // the note covers part of the room wherever it stands
   tilemap layerstrip;    // "2/3" at the foot of the hud: the player's layer and the layers, when several
   tilemap undostrip;     // "[z] undo last step" on the lose screen
   tilemap morestrip;     // "Right: more" on the help's first page
@@ -135,6 +138,9 @@ level_session NewLevelSession(world& worldrec, int worldno, int levelno, const l
 std::optional<level_session> StartLevelSession(int worldno, int levelno);
 
 void BeginLevelFrame(level_session& session);
+// A player's first arrow key while a note hides part of the room only lifts the note: the pieces under it
+// are seen before the first step. Recorded steps (undo, replays) never pass through here.
+play_input FirstKeyLiftsNote(const level_session& session, play_input in);
 play_outcome StepLevelFrame(level_session& session, const play_input& in);
 
 // The teleport burst's particles with the random generator seeded from seed (TeleportEffect seeds it from

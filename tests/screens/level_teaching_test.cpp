@@ -186,7 +186,7 @@ TEST_F(LevelTeaching, TheNoteStandsUnderTheBannerUntilTheFirstKey) {
   frame_picture picture = Frame(s);
   const frame_draw* note = picture.Find(&s.notestrip);
   ASSERT_NE(note, nullptr) << "the note comes in with the banner from the first frame";
-  EXPECT_EQ(note->sy, 1);
+  EXPECT_EQ(note->sy, 13) << "the room shows under the banner, so the note stands at the foot of the board";
   EXPECT_EQ(note->sx, picture.Find(&s.messagestrip)->sx);
   EXPECT_EQ(Row(s.notestrip, 0), " A block stays where");
   EXPECT_EQ(Row(s.notestrip, 1), "        you left it.");
@@ -213,6 +213,69 @@ TEST_F(LevelTeaching, ANoteWithinTheBoardStandsAsOneBlockOverItAlone) {
       EXPECT_EQ(At(s.notestrip, x, y).bg == kListBackground, x >= 6) << "the block of the longer row: " << x << "," << y;
     }
   }
+}
+
+TEST_F(LevelTeaching, TheNoteStandsWhereItHidesNoPartOfTheRoom) {
+  world_.levelnote[1] = "A block stays where you left it.";  // two rows, reaching over the hud
+  const std::string wall(15, '#');
+  const std::string room = "#@...*........#";
+  const std::string open = "#.............#";
+  struct place_case {
+    const char* what;
+    std::vector<std::string> rows;  // from the top; rows left out are wall
+    int noterow;
+    bool hidesroom;
+  };
+  const place_case cases[] = {
+      {"walls under the banner", {wall, wall, wall, room}, 1, false},
+      {"the room under the banner, walls at the foot", {wall, room}, 13, false},
+      {"a band of wall in the middle",
+       {wall, room, open, open, open, open, open, wall, wall, open, open, open, open, open, wall}, 7, false},
+      {"room on every row", {wall, room, open, open, open, open, open, open, open, open, open, open, open, open, wall},
+       1, true},
+  };
+  for (const place_case& c : cases) {
+    const level_session s = Start({c.rows});
+    EXPECT_EQ(s.noterow, c.noterow) << c.what;
+    EXPECT_EQ(s.notehidesroom, c.hidesroom) << c.what;
+  }
+
+  // A note narrower than the board covers only the columns it stands on: a room to its left shows beside it.
+  world_.levelnote[1] = "Go first";
+  const level_session narrow = Start({{wall, "#@..*.#########", "#.#############", "#*#############"}});
+  EXPECT_EQ(narrow.noterow, 1);
+  EXPECT_FALSE(narrow.notehidesroom);
+}
+
+TEST_F(LevelTeaching, AFirstKeyOnlyLiftsANoteThatHidesTheRoom) {
+  world_.levelnote[1] = "A block stays where you left it.";
+  const std::string open = "#.............#";
+  level_session hidden =
+      Start({{std::string(15, '#'), "#@...........*#", open, open, open, open, open, open, open, open, open, open,
+              open, open, std::string(15, '#')}});
+  ASSERT_TRUE(hidden.notehidesroom);
+  play_input right;
+  right.right = 1;
+  Frame(hidden, FirstKeyLiftsNote(hidden, right));
+  EXPECT_EQ(hidden.moves, 0) << "the first key shows what the note covered";
+  EXPECT_GT(hidden.banner, play::kBannerIn);
+  Frame(hidden, FirstKeyLiftsNote(hidden, right));
+  EXPECT_EQ(hidden.moves, 1) << "the next key steps";
+
+  // Where the note hides nothing, the first key lifts it and steps at once.
+  level_session clear = Start({{std::string(15, '#'), "#@...*.#######"}});
+  ASSERT_FALSE(clear.notehidesroom);
+  Frame(clear, FirstKeyLiftsNote(clear, right));
+  EXPECT_EQ(clear.moves, 1);
+}
+
+TEST_F(LevelTeaching, ANoteOfThreeRowsKeepsItsWordsWhole) {
+  world_.levelnote[1] = "One way out, and a beetle walks past it.";
+  const level_session s = Start({{std::string(15, '#'), "#@...*.#######"}});
+  EXPECT_EQ(Row(s.notestrip, 0), "  One way out, and a");
+  EXPECT_EQ(Row(s.notestrip, 1), "   beetle walks past");
+  EXPECT_EQ(Row(s.notestrip, 2), "                 it.");
+  EXPECT_EQ(s.noterow, 12) << "three rows at the foot of the board";
 }
 
 TEST_F(LevelTeaching, TheLegendListsExactlyTheKindsInTheLevel) {
