@@ -176,6 +176,17 @@ void HandleEvent(const SDL_Event& event) {
 
 }  // namespace
 
+namespace joystick {
+
+void KeepDirectionPress(int code) {
+  if (code <= 0 || code >= kKeys) return;
+  key_state& key = Input().keys[static_cast<size_t>(code)];
+  if (key.keptcount < kKeptPresses) key.kept[key.keptcount++] = Input().presses;
+  Input().presses += 1;
+}
+
+}  // namespace joystick
+
 namespace sdl {
 
 bool EnsureEvents() {

@@ -81,12 +81,18 @@ bool OpenDevice(int index) {
   return true;
 }
 
+// The pad's direction changes to held: a press of its arrow key, kept for the frame loops.
+void PadChanged(bool& pad, bool pressed, int arrow) {
+  if (pressed && !pad) joystick::KeepDirectionPress(arrow);
+  pad = pressed;
+}
+
 void HatChanged(Uint8 hat) {
   port_state& port = Port();
-  port.pad_left = (hat & SDL_HAT_LEFT) != 0;
-  port.pad_right = (hat & SDL_HAT_RIGHT) != 0;
-  port.pad_up = (hat & SDL_HAT_UP) != 0;
-  port.pad_down = (hat & SDL_HAT_DOWN) != 0;
+  PadChanged(port.pad_left, (hat & SDL_HAT_LEFT) != 0, key::kLeft);
+  PadChanged(port.pad_right, (hat & SDL_HAT_RIGHT) != 0, key::kRight);
+  PadChanged(port.pad_up, (hat & SDL_HAT_UP) != 0, key::kUp);
+  PadChanged(port.pad_down, (hat & SDL_HAT_DOWN) != 0, key::kDown);
 }
 
 static_assert(kJoyLeftShoulder == SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
@@ -94,10 +100,10 @@ static_assert(kJoyLeftShoulder == SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
 void ControllerButton(Uint8 button, bool pressed) {
   port_state& port = Port();
   switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: port.pad_left = pressed; break;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: port.pad_right = pressed; break;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: port.pad_up = pressed; break;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: port.pad_down = pressed; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: PadChanged(port.pad_left, pressed, key::kLeft); break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: PadChanged(port.pad_right, pressed, key::kRight); break;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: PadChanged(port.pad_up, pressed, key::kUp); break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: PadChanged(port.pad_down, pressed, key::kDown); break;
     default: break;
   }
   ButtonChanged(button, pressed);

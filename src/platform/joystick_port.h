@@ -12,5 +12,8 @@ bool HandleEvent(const SDL_Event& event);
 // Whether the port holds a device, and whether it is read through SDL's game controller mapping.
 bool PortOpen();
 bool PortIsController();
+// A D-pad or hat press kept in the order of all key presses as a press of the arrow key, so that a tap
+// shorter than a frame still steps. Its hold is read from the axes, as before.
+void KeepDirectionPress(int key);
 
 }  // namespace dusk::joystick

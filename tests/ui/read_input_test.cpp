@@ -279,5 +279,55 @@ TEST_F(ReadInputTest, JoystickAxesBeyondTheDeadZoneAndButtons) {
   inject::DetachController();
 }
 
+TEST_F(ReadInputTest, ADPadTapBetweenTwoFramesIsOneStep) {
+  // The virtual controller's D-pad buttons and the raw joystick's hat bits.
+  constexpr int kPadUp = 11, kPadDown = 12, kPadRight = 14;
+  constexpr int kHatUp = 1, kHatRight = 2, kHatDown = 4;
+  // The device's state is read whenever events are pumped: reading an axis between the press and the
+  // release lets each reach the game, as a tap quicker than a frame does.
+  auto tap = [](auto press, auto release) {
+    press();
+    (void)JoyAxisX(0);
+    release();
+    (void)JoyAxisX(0);
+  };
+  for (const bool mapped : {true, false}) {
+    SCOPED_TRACE(mapped ? "game controller" : "raw joystick's hat");
+    if (!inject::AttachController(mapped)) GTEST_SKIP() << "no virtual joystick here";
+    ClearInput();
+    if (mapped) {
+      tap([] { inject::ControllerButton(kPadRight, true); },
+          [] { inject::ControllerButton(kPadRight, false); });
+      tap([] { inject::ControllerButton(kPadDown, true); },
+          [] { inject::ControllerButton(kPadDown, false); });
+    } else {
+      tap([] { inject::ControllerHat(kHatRight); }, [] { inject::ControllerHat(0); });
+      tap([] { inject::ControllerHat(kHatDown); }, [] { inject::ControllerHat(0); });
+    }
+    std::string seen;
+    for (int frame = 0; frame < 3; ++frame) seen += Read(kLevelRepeat).Direction() + ",";
+    EXPECT_EQ(seen, "R,D,,") << "both taps, in their order, once each";
+
+    // Held, the pad steps once and then repeats as a held key does, never twice at the press.
+    ResetHeldCounters();
+    if (mapped) {
+      inject::ControllerButton(kPadUp, true);
+    } else {
+      inject::ControllerHat(kHatUp);
+    }
+    std::vector<int> fired;
+    for (int frame = 1; frame <= kLevelRepeat.first; ++frame) {
+      if (Read(kLevelRepeat).up != 0) fired.push_back(frame);
+    }
+    EXPECT_EQ(fired, (std::vector<int>{1})) << "one step for the press before the first repeat";
+    if (mapped) {
+      inject::ControllerButton(kPadUp, false);
+    } else {
+      inject::ControllerHat(0);
+    }
+    inject::DetachController();
+  }
+}
+
 }  // namespace
 }  // namespace dusk
