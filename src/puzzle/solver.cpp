@@ -890,6 +890,22 @@ class reach_bound {
   std::vector<uint8_t> joined_;
 };
 
+// Decodes a stored state into current from the state decoded before it (decoded, which then becomes this
+// one), and, when the search cuts, brings along the blocks that stay for good.
+inline void DecodeState(const state_codec& codec, const reach_bound& bound, bool cuts,
+                        std::span<const uint8_t> state, level& current, std::span<const uint8_t>& decoded,
+                        blockmasks& kept) {
+  codec.decode(state, current, decoded);
+  if (cuts) {
+    if (decoded.empty()) {
+      bound.keptblocks(state, kept);
+    } else {
+      bound.updatekept(decoded, state, kept);
+    }
+  }
+  decoded = state;
+}
+
 // Every state met, as bytes in one arena, with an open-addressing set of their indices.
 class state_store {
  public:
@@ -1287,15 +1303,7 @@ solve_result Solve(const level& start, int allowance, const solver_limits& limit
         b.count = 0;
         // Chunks never move, so the parent's bytes stay where they are while children are added.
         const std::span<const uint8_t> state = store->at(i);
-        codec.decode(state, current, decoded);
-        if (limits.cuts) {
-          if (decoded.empty()) {
-            bound.keptblocks(state, parentblocks);
-          } else {
-            bound.updatekept(decoded, state, parentblocks);
-          }
-        }
-        decoded = state;
+        DecodeState(codec, bound, limits.cuts, state, current, decoded, parentblocks);
         if (limits.verify_states) {
           codec.decode(state, check);
           if (!(check == current)) ++result.codec_mismatches;
@@ -1445,15 +1453,7 @@ exploration ExploreCells(const level& start, int allowance, std::span<const uint
         return finish(false);
       }
       const std::span<const uint8_t> state = store.at(i);
-      codec.decode(state, current, decoded);
-      if (limits.cuts) {
-        if (decoded.empty()) {
-          bound.keptblocks(state, parentblocks);
-        } else {
-          bound.updatekept(decoded, state, parentblocks);
-        }
-      }
-      decoded = state;
+      DecodeState(codec, bound, limits.cuts, state, current, decoded, parentblocks);
       const tile* standing = current.playertile();
       if (standing == nullptr) continue;
       const int fx = standing->x;
