@@ -253,6 +253,13 @@ std::vector<tilemap> HelpPages(const world& w, const level& lvl, const std::stri
     lines.push_back({std::nullopt, key, kRuleColor, kPlainColumn, true, false, 0});
   }
   lines.back().keepwithnext = false;
+  // The hud's figures, which players could not work out from the screen alone.
+  blank();
+  lines.push_back({std::nullopt, "Score", kNameColor, kPlainColumn, true, false, 0});
+  for (const char* rule : {"9 a star, -1 a step", "Red: below zero", "Highs: to beat"}) {
+    lines.push_back({std::nullopt, rule, kRuleColor, kPlainColumn, true, false, 0});
+  }
+  lines.back().keepwithnext = false;
 
   // Lines onto pages: a heading or an entry never splits, and a page never starts with a blank line.
   std::vector<std::vector<page_line>> pages(1);

@@ -332,7 +332,7 @@ TEST_F(LevelTeaching, HelpTurnsToPagesWithTheNoteLegendAndKeysAndBack) {
     for (int y = 0; y < p.tmaph; ++y) all += Row(p, y) + "\n";
   }
   for (const char* key : {"Z, Backspace: undo", "H: hint", "R: restart", "M: mute", "F11: fullscreen",
-                          "F12: screenshot"}) {
+                          "F12: screenshot", "9 a star, -1 a step", "Red: below zero", "Highs: to beat"}) {
     EXPECT_NE(all.find(key), std::string::npos) << key << " in\n" << all;
   }
 
