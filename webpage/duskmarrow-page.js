@@ -235,7 +235,11 @@
                    [button("Play again", () => window.location.reload())]);
         return;
       }
-      const message = stderrLines.join("\n").trim() || "The game ended with status " + status + ".";
+      let message = stderrLines.join("\n").trim() || "The game ended with status " + status + ".";
+      if (!webglWorks()) {
+        message += "\n\nThis browser offers no WebGL, which the game draws with: it may be turned off in the " +
+          "browser's settings, or the graphics driver may be blocked.";
+      }
       const buttons = [button("Reload", () => window.location.reload())];
       if (FS.analyzePath(playerFolder + "/save.dat").exists) {
         // A save file the game refuses stays where it is until the player chooses a fresh game: then it is
@@ -256,6 +260,16 @@
       showNotice("Duskmarrow stopped: " + what, [button("Reload", () => window.location.reload())]);
     },
   };
+
+  // Whether a canvas of this page can have a WebGL context, as the game's window needs.
+  function webglWorks() {
+    try {
+      const probe = document.createElement("canvas");
+      return !!(probe.getContext("webgl2") || probe.getContext("webgl"));
+    } catch (error) {
+      return false;
+    }
+  }
 
   if (typeof WebAssembly !== "object") {
     showNotice("This browser cannot run WebAssembly, which the game needs.");

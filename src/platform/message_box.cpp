@@ -11,6 +11,7 @@ namespace dusk {
 
 namespace {
 
+#if !defined(__EMSCRIPTEN__)
 bool HeadlessVideo() {
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
@@ -22,6 +23,7 @@ bool HeadlessVideo() {
 #endif
   return false;
 }
+#endif
 
 void WriteToStandardError(const std::string& title, const std::string& text) {
   std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());
@@ -31,8 +33,16 @@ void WriteToStandardError(const std::string& title, const std::string& text) {
 }  // namespace
 
 bool ShowSystemMessageBox(const std::string& title, const std::string& text) {
+#if defined(__EMSCRIPTEN__)
+  // A browser's box would be an alert that stops the page; the page shows standard error in place of the
+  // game instead.
+  (void)title;
+  (void)text;
+  return false;
+#else
   return !HeadlessVideo() &&
          SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
+#endif
 }
 
 void ShowSystemMessage(const std::string& title, const std::string& text) {

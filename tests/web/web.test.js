@@ -205,6 +205,32 @@ test("a tampered save file is reported, and the page offers a fresh game that th
   await page.context().close();
 });
 
+test("a browser without WebGL is told so on the page, with no alert box", async () => {
+  // Its own browser: WebGL is switched off for the whole of it.
+  const bare = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: true,
+                                       args: chromiumFlags.concat(["--disable-3d-apis", "--disable-webgl"]) });
+  try {
+    const context = await bare.newContext({ viewport: { width: 1100, height: 900 } });
+    const page = await context.newPage();
+    page.log = [];
+    page.on("console", (m) => page.log.push(m.type() + ": " + m.text()));
+    const dialogs = [];
+    page.on("dialog", (dialog) => {
+      dialogs.push(dialog.message());
+      dialog.dismiss().catch(() => {});
+    });
+    await page.goto(address("quit-at-menu"));
+    const end = await waitForEnd(page);
+    assert.notStrictEqual(end.status, 0);
+    const notice = await page.textContent("#notice");
+    assert.match(notice, /Failed to open the game's window/);
+    assert.match(notice, /no WebGL/);
+    assert.deepStrictEqual(dialogs, []);
+  } finally {
+    await bare.close();
+  }
+});
+
 test("a damaged IndexedDB store starts a fresh game with a note instead of a blank page", async () => {
   const page = await newPage();
   await page.goto(address("quit-at-menu"));
