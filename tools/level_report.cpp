@@ -233,13 +233,15 @@ int main(int argc, char** argv) {
   if (report.wholecampaign) std::printf(" (at least %s)", dusk::Thousands(dusk::kLeastMedianStates).c_str());
   std::printf("\n");
   PrintFailures(report.failures, "  ");
-  if (!report.errors.empty()) {
-    // A source that doesn't load was never checked: saying its checks passed would hide it.
-    std::printf("The report is incomplete: %zu of its sources could not be read (above).\n", report.errors.size());
-  } else if (failures == 0) {
-    std::printf("Every check passed.\n");
-  } else {
+  if (failures > 0) {
     std::printf("%zu failures: %zu of %zu levels fail a check.\n", failures, failing, checked);
+  } else if (report.errors.empty()) {
+    std::printf("Every check passed.\n");
+  }
+  // A source that doesn't load was never checked: no summary may read as if it had passed.
+  if (!report.errors.empty()) {
+    std::printf("The report is incomplete: %zu of its sources could not be read (on standard error).\n",
+                report.errors.size());
   }
   std::printf("Took %.1f s (%zu of %zu levels from the cache).\n", report.seconds, report.fromcache, checked);
   if (!report.errors.empty()) return 2;

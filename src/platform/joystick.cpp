@@ -81,18 +81,23 @@ bool OpenDevice(int index) {
   return true;
 }
 
-// The pad's direction changes to held: a press of its arrow key, kept for the frame loops.
+// The pad's direction changes to held: a press of its arrow key, kept for the frame loops. Only from a
+// pad at rest: a direction added to one already held (a diagonal, a thumb rolling across the pad) is
+// left to the axes, as before, so that one press never makes two steps.
 void PadChanged(bool& pad, bool pressed, int arrow) {
-  if (pressed && !pad) joystick::KeepDirectionPress(arrow);
+  const port_state& port = Port();
+  const bool rest = !port.pad_left && !port.pad_right && !port.pad_up && !port.pad_down;
+  if (pressed && !pad && rest) joystick::KeepDirectionPress(arrow);
   pad = pressed;
 }
 
 void HatChanged(Uint8 hat) {
   port_state& port = Port();
-  PadChanged(port.pad_left, (hat & SDL_HAT_LEFT) != 0, key::kLeft);
+  // A hat moved from rest straight to a diagonal keeps one press, the first of the two in this order.
   PadChanged(port.pad_right, (hat & SDL_HAT_RIGHT) != 0, key::kRight);
-  PadChanged(port.pad_up, (hat & SDL_HAT_UP) != 0, key::kUp);
+  PadChanged(port.pad_left, (hat & SDL_HAT_LEFT) != 0, key::kLeft);
   PadChanged(port.pad_down, (hat & SDL_HAT_DOWN) != 0, key::kDown);
+  PadChanged(port.pad_up, (hat & SDL_HAT_UP) != 0, key::kUp);
 }
 
 static_assert(kJoyLeftShoulder == SDL_CONTROLLER_BUTTON_LEFTSHOULDER);

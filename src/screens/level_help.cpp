@@ -210,7 +210,7 @@ std::vector<legend_entry> LevelLegend(const world& w, const level& lvl) {
            {kind::onewayleft, "One-way", "enter going left"},
            // "Layer" means something only where the hud counts layers.
            {kind::trailclearingfloor, "Clearing floor",
-            lvl.depth > 1 ? "wipes the trail blocks of its layer" : "wipes away every trail block"},
+            lvl.depth > 1 ? "wipes the trail blocks of its layer" : "wipes away the trail blocks"},
            {kind::fixedtrailfloor, "Fixed floor", "its blocks never clear"}});
 
   // Then what every level has.

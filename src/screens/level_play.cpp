@@ -57,7 +57,7 @@ int PlayLevel(int worldno, int levelno) {
   for (;;) {
     const int began = ClockMs();
     int mute = 0;
-    const play_input in = FirstKeyLiftsNote(session, ReadPlayInput(began, mute));
+    const play_input in = ReadPlayInput(began, mute);
     if (mute != 0) MusicOnLevelMute(worldno);
 
     if (in.undo != 0) UndoStep(session);
@@ -68,7 +68,7 @@ int PlayLevel(int worldno, int levelno) {
     frame_picture picture = LevelFramePicture(session, front);
     AddHintPicture(picture, hints, session);
     DrawPicture(picture);
-    const play_outcome out = StepLevelFrame(session, in);
+    const play_outcome out = StepLevelFrame(session, FirstKeyLiftsNote(session, in));
     for (int i = 0; i < out.soundcount; ++i) PlayEffect(out.sounds[static_cast<size_t>(i)]);
     if (out.result) return *out.result;
 

@@ -202,7 +202,9 @@ int level_session::playerlayer() const {
 
 play_input FirstKeyLiftsNote(const level_session& s, play_input in) {
   const bool arrow = in.right != 0 || in.left != 0 || in.up != 0 || in.down != 0;
-  if (s.state != level_phase::playing || s.banner > play::kBannerIn || !s.notehidesroom || !arrow) return in;
+  // A restart still to come brings the banner and the note back before this input is stepped.
+  const bool standing = s.restart || (s.state == level_phase::playing && s.banner <= play::kBannerIn);
+  if (!standing || !s.notehidesroom || !arrow) return in;
   in.right = in.left = in.up = in.down = 0;
   in.lift = 1;
   return in;

@@ -180,7 +180,7 @@ TEST_F(LevelTeaching, TheHudShowsTheLayerOfALayeredLevelAndFollowsATeleport) {
   EXPECT_EQ(Row(flat.layerstrip, 0), "     ");
 }
 
-TEST_F(LevelTeaching, TheNoteStandsUnderTheBannerUntilTheFirstKey) {
+TEST_F(LevelTeaching, TheNoteStandsWithTheBannerUntilTheFirstKey) {
   world_.levelnote[1] = "A block stays where you left it.";
   level_session s = Start({{"###############", "#@...*.#######"}});
   frame_picture picture = Frame(s);
@@ -262,6 +262,17 @@ TEST_F(LevelTeaching, AFirstKeyOnlyLiftsANoteThatHidesTheRoom) {
   Frame(hidden, FirstKeyLiftsNote(hidden, right));
   EXPECT_EQ(hidden.moves, 1) << "the next key steps";
 
+  // A restart brings the note back, and an arrow in the very next frame, read before the restart is made,
+  // still only lifts it.
+  play_input again;
+  again.again = 1;
+  Frame(hidden, again);
+  ASSERT_TRUE(hidden.restart);
+  Frame(hidden, FirstKeyLiftsNote(hidden, right));
+  EXPECT_EQ(hidden.moves, 0) << "the restarted level's note is lifted, and nothing steps under it";
+  Frame(hidden, FirstKeyLiftsNote(hidden, right));
+  EXPECT_EQ(hidden.moves, 1);
+
   // Where the note hides nothing, the first key lifts it and steps at once.
   level_session clear = Start({{std::string(15, '#'), "#@...*.#######"}});
   ASSERT_FALSE(clear.notehidesroom);
@@ -303,7 +314,7 @@ TEST_F(LevelTeaching, TheClearingFloorSpeaksOfLayersOnlyWhereTheHudCountsThem) {
     }
     return std::string("(none)");
   };
-  EXPECT_EQ(rule(Start({{"###############", "#@.~.*.#######"}})), "wipes away every trail block");
+  EXPECT_EQ(rule(Start({{"###############", "#@.~.*.#######"}})), "wipes away the trail blocks");
   EXPECT_EQ(rule(Start({{"###############", "#@A~.*.#######"}, {"###############", "#.B.*..#######"}},
                        {"A = teleporter send 1", "B = teleporter receive 1"})),
             "wipes the trail blocks of its layer");

@@ -308,6 +308,30 @@ TEST_F(ReadInputTest, ADPadTapBetweenTwoFramesIsOneStep) {
     for (int frame = 0; frame < 3; ++frame) seen += Read(kLevelRepeat).Direction() + ",";
     EXPECT_EQ(seen, "R,D,,") << "both taps, in their order, once each";
 
+    // A press that touches a diagonal on its way is still one step.
+    if (mapped) {
+      inject::ControllerButton(kPadRight, true);
+      (void)JoyAxisX(0);
+      inject::ControllerButton(kPadDown, true);
+      (void)JoyAxisX(0);
+      inject::ControllerButton(kPadDown, false);
+    } else {
+      inject::ControllerHat(kHatRight | kHatDown);
+      (void)JoyAxisX(0);
+      inject::ControllerHat(kHatRight);
+    }
+    seen.clear();
+    for (int frame = 0; frame < 3; ++frame) seen += Read(kLevelRepeat).Direction() + ",";
+    EXPECT_EQ(seen, "R,,,") << "a sloppy press makes one step";
+    if (mapped) {
+      inject::ControllerButton(kPadRight, false);
+    } else {
+      inject::ControllerHat(0);
+    }
+    (void)JoyAxisX(0);
+    ClearInput();
+    ResetHeldCounters();
+
     // Held, the pad steps once and then repeats as a held key does, never twice at the press.
     ResetHeldCounters();
     if (mapped) {
