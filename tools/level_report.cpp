@@ -125,6 +125,12 @@ void PrintLevel(const dusk::reported_level& l) {
   std::printf("%-5s %-38s %5d %5s %9s %7s %7s %-9s %-10s %s\n", dusk::LevelNumber(l).c_str(), l.shortname.c_str(),
               l.source.moves, Best(f).c_str(), dusk::Thousands(f.states).c_str(), Percent(f.random, f.walks).c_str(),
               Percent(f.careful, f.walks).c_str(), First(f).c_str(), Mechanic(f).c_str(), Combined(l).c_str());
+  // Without its kinds the level is as short: the real best is then also a shortest route that ignores them,
+  // and the test passed only on the solver's pick among routes of that length.
+  if (f.mechanictested && f.mechanic == dusk::removal_outcome::naive_fails &&
+      static_cast<std::size_t>(f.strippedmoves) == f.steps.size()) {
+    std::printf("      mechanic: needed on a tie; without its kinds the best is also %d moves\n", f.strippedmoves);
+  }
   if (f.forgiveness) {
     const dusk::forgiveness_figures& g = *f.forgiveness;
     if (g.complete && g.positions > 0) {
