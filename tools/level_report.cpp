@@ -131,6 +131,15 @@ void PrintLevel(const dusk::reported_level& l) {
       static_cast<std::size_t>(f.strippedmoves) == f.steps.size()) {
     std::printf("      mechanic: needed on a tie; without its kinds the best is also %d moves\n", f.strippedmoves);
   }
+  for (const dusk::combined_test& c : f.combined) {
+    if (c.outcome != dusk::removal_outcome::naive_fails || static_cast<std::size_t>(c.strippedmoves) != f.steps.size())
+      continue;
+    for (const auto& [world, kinds] : l.place.earlier) {
+      if (world != c.world) continue;
+      std::printf("      combined: %s needed on a tie; without them the best is also %d moves\n",
+                  dusk::KindNames(kinds).c_str(), c.strippedmoves);
+    }
+  }
   if (f.forgiveness) {
     const dusk::forgiveness_figures& g = *f.forgiveness;
     if (g.complete && g.positions > 0) {

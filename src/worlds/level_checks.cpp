@@ -39,7 +39,8 @@ level_figures MeasureLevel(const level_source& source, const level_place& place,
   if (place.world >= 3) {
     for (const auto& [world, kinds] : place.earlier) {
       if (!HoldsKinds(source, kinds)) continue;
-      f.combined.push_back({world, RemovalTest(source, kinds, options.solver).outcome});
+      const removal_test test = RemovalTest(source, kinds, options.solver);
+      f.combined.push_back({world, test.outcome, test.stripped.moves});
     }
   }
 
@@ -75,7 +76,8 @@ std::string FiguresText(const level_figures& f) {
   line("mechanic", {f.mechanictested ? 1u : 0u, static_cast<std::size_t>(f.mechanic),
                     static_cast<std::size_t>(f.strippedmoves)});
   for (const combined_test& c : f.combined)
-    line("combined", {static_cast<std::size_t>(c.world), static_cast<std::size_t>(c.outcome)});
+    line("combined", {static_cast<std::size_t>(c.world), static_cast<std::size_t>(c.outcome),
+                      static_cast<std::size_t>(c.strippedmoves)});
   line("dead", {f.deadknown ? 1u : 0u, f.walledoff, f.deadmissing, f.explored});
   out += "deadlimit " + f.deadlimit + "\n";
   out += "deadcells";
@@ -182,10 +184,12 @@ std::optional<level_figures> ParseFigures(std::string_view text) {
       f.mechanic = static_cast<removal_outcome>((*v)[1]);
       f.strippedmoves = static_cast<int>((*v)[2]);
     } else if (name == "combined") {
-      const auto v = Numbers(rest, 2, 255);
-      if (!v || (*v)[1] > static_cast<std::size_t>(removal_outcome::unknown) || f.combined.size() >= 16)
+      const auto v = Numbers(rest, 3, 65535);
+      if (!v || (*v)[0] > 255 || (*v)[1] > static_cast<std::size_t>(removal_outcome::unknown) ||
+          f.combined.size() >= 16)
         return std::nullopt;
-      f.combined.push_back({static_cast<int>((*v)[0]), static_cast<removal_outcome>((*v)[1])});
+      f.combined.push_back(
+          {static_cast<int>((*v)[0]), static_cast<removal_outcome>((*v)[1]), static_cast<int>((*v)[2])});
     } else if (name == "dead" && once(128)) {
       const auto v = Numbers(rest, 4, kMaxCount);
       if (!v || (*v)[0] > 1) return std::nullopt;

@@ -47,6 +47,7 @@ inline bool MayWanderToAWin(const level_place& place) {
 struct combined_test {
   int world = 0;  // the earlier world whose kinds the level holds
   removal_outcome outcome = removal_outcome::absent;
+  int strippedmoves = 0;  // the solution without those kinds, when there is one
 };
 
 // Everything the report works out for one level.

@@ -274,7 +274,7 @@ TEST(FiguresCache, ReadsBackWhatItWroteAndNothingDamaged) {
   f.mechanictested = true;
   f.mechanic = removal_outcome::unwinnable;
   f.strippedmoves = 12;
-  f.combined = {{2, removal_outcome::naive_fails}, {4, removal_outcome::not_needed}};
+  f.combined = {{2, removal_outcome::naive_fails, 31}, {4, removal_outcome::not_needed, 0}};
   f.deadcells = {17, 230};
   f.walledoff = 1;
   f.explored = 1234;
