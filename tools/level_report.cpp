@@ -73,6 +73,20 @@ std::string Mechanic(const dusk::level_figures& f) {
   return "?";
 }
 
+// The names of the kinds an earlier world features, as this level's combined test removed them.
+std::string EarlierKindNames(const dusk::reported_level& l, int earlier) {
+  for (const auto& [world, kinds] : l.place.earlier) {
+    if (world == earlier) return dusk::KindNames(kinds);
+  }
+  return "";
+}
+
+// A removal test passed on a tie: without the kinds the level is as short, so its own best route is also
+// one that ignores them, and only the solver's pick among routes of that length failed.
+bool OnATie(dusk::removal_outcome outcome, int strippedmoves, const dusk::level_figures& f) {
+  return outcome == dusk::removal_outcome::naive_fails && static_cast<std::size_t>(strippedmoves) == f.steps.size();
+}
+
 std::string Combined(const dusk::reported_level& l) {
   if (l.figures.combined.empty()) return "-";
   std::string out;
@@ -80,11 +94,8 @@ std::string Combined(const dusk::reported_level& l) {
   for (const dusk::combined_test& c : l.figures.combined) {
     unknown = unknown || c.outcome == dusk::removal_outcome::unknown;
     if (!dusk::Matters(c.outcome)) continue;
-    for (const auto& [world, kinds] : l.place.earlier) {
-      if (world != c.world) continue;
-      if (!out.empty()) out += "; ";
-      out += dusk::KindNames(kinds);
-    }
+    if (!out.empty()) out += "; ";
+    out += EarlierKindNames(l, c.world);
   }
   if (out.empty()) out = "none";
   return unknown ? out + " (?)" : out;
@@ -125,20 +136,13 @@ void PrintLevel(const dusk::reported_level& l) {
   std::printf("%-5s %-38s %5d %5s %9s %7s %7s %-9s %-10s %s\n", dusk::LevelNumber(l).c_str(), l.shortname.c_str(),
               l.source.moves, Best(f).c_str(), dusk::Thousands(f.states).c_str(), Percent(f.random, f.walks).c_str(),
               Percent(f.careful, f.walks).c_str(), First(f).c_str(), Mechanic(f).c_str(), Combined(l).c_str());
-  // Without its kinds the level is as short: the real best is then also a shortest route that ignores them,
-  // and the test passed only on the solver's pick among routes of that length.
-  if (f.mechanictested && f.mechanic == dusk::removal_outcome::naive_fails &&
-      static_cast<std::size_t>(f.strippedmoves) == f.steps.size()) {
+  if (f.mechanictested && OnATie(f.mechanic, f.strippedmoves, f)) {
     std::printf("      mechanic: needed on a tie; without its kinds the best is also %d moves\n", f.strippedmoves);
   }
   for (const dusk::combined_test& c : f.combined) {
-    if (c.outcome != dusk::removal_outcome::naive_fails || static_cast<std::size_t>(c.strippedmoves) != f.steps.size())
-      continue;
-    for (const auto& [world, kinds] : l.place.earlier) {
-      if (world != c.world) continue;
-      std::printf("      combined: %s needed on a tie; without them the best is also %d moves\n",
-                  dusk::KindNames(kinds).c_str(), c.strippedmoves);
-    }
+    if (!OnATie(c.outcome, c.strippedmoves, f)) continue;
+    std::printf("      combined: %s needed on a tie; without them the best is also %d moves\n",
+                EarlierKindNames(l, c.world).c_str(), c.strippedmoves);
   }
   if (f.forgiveness) {
     const dusk::forgiveness_figures& g = *f.forgiveness;

@@ -86,6 +86,13 @@ void PushTypedText(const char* text) {
   }
 }
 
+// Keeps a press for the frame loops, in the order of all presses.
+void KeepPress(key_state& key) {
+  // A burst beyond what any frame loop takes in turn is dropped rather than stored without end.
+  if (key.keptcount < kKeptPresses) key.kept[key.keptcount++] = Input().presses;
+  Input().presses += 1;
+}
+
 void SetKey(int code, bool pressed, bool repeat) {
   key_state& key = Input().keys[static_cast<size_t>(code)];
   // A repeat never counts as a hit, but it marks a key held across ClearInput as down again.
@@ -93,9 +100,7 @@ void SetKey(int code, bool pressed, bool repeat) {
   if (pressed && !key.down && !repeat) {
     key.hits += 1;
     key.pressed = true;
-    // A burst beyond what any frame loop takes in turn is dropped rather than stored without end.
-    if (key.keptcount < kKeptPresses) key.kept[key.keptcount++] = Input().presses;
-    Input().presses += 1;
+    KeepPress(key);
   }
   key.down = pressed;
 }
@@ -180,9 +185,7 @@ namespace joystick {
 
 void KeepDirectionPress(int code) {
   if (code <= 0 || code >= kKeys) return;
-  key_state& key = Input().keys[static_cast<size_t>(code)];
-  if (key.keptcount < kKeptPresses) key.kept[key.keptcount++] = Input().presses;
-  Input().presses += 1;
+  KeepPress(Input().keys[static_cast<size_t>(code)]);
 }
 
 }  // namespace joystick

@@ -331,27 +331,24 @@ int WriteNoteStrip(tilemap& strip, const std::string& note) {
 }
 
 note_place PlaceNote(const tilemap& strip, int rows, const level& lvl, int layer) {
-  // How many cells of the room (anything but bare wall) the note would cover standing at row top.
-  auto hidden = [&](int top) {
-    int count = 0;
+  // Whether the note standing at row top would cover a cell of the room (anything but bare wall).
+  auto coversroom = [&](int top) {
     for (int y = 0; y < rows; ++y) {
       for (int x = kHudColumns; x < strip.tmapw; ++x) {
         if (strip.at(2, x, y) == kNoValue) continue;
         const int bx = x - kHudColumns;
         const int by = top + y;
-        const uint8_t ground = lvl.map(bx, by, layer);
-        const bool wall = ground == kind::wall || ground == kind::wallsecondlook || ground == kind::wallthirdlook;
-        if (!wall || lvl.obj(bx, by, layer) != nullptr) count += 1;
+        if (level::solid(lvl.map(bx, by, layer)) == 0 || lvl.obj(bx, by, layer) != nullptr) return true;
       }
     }
-    return count;
+    return false;
   };
   if (rows <= 0) return {};
   // Under the banner, else at the foot of the board, else on the first band of wall it fits.
   std::vector<int> tops{kFirstNoteRow, kScreenHeight - rows};
   for (int top = kFirstNoteRow + 1; top < kScreenHeight - rows; ++top) tops.push_back(top);
   for (const int top : tops) {
-    if (hidden(top) == 0) return {top, false};
+    if (!coversroom(top)) return {top, false};
   }
   return {kFirstNoteRow, true};
 }
